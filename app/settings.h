@@ -1,0 +1,4 @@
+#pragma once
+
+// Shorthand for the settings headers.
+#include "app/settings/settings.h"
