@@ -88,7 +88,7 @@ bool decodeReference(const std::string& name, std::string& out) {
         }
         code = code * (hex ? 16 : 10) + static_cast<unsigned long>(digit);
     }
-    if (code == 0 || code > 0x10FFFF || (code >= 0xD800 && code <= 0xDFFF)) {
+    if (code > 0x10FFFF || (code >= 0xD800 && code <= 0xDFFF)) {
         return false;
     }
     appendUtf8(out, code);

@@ -29,8 +29,9 @@ enum KroCodecStatus {
 int KroXMLEncode(const char* text, size_t length, char** out, size_t* outLength);
 
 // Reverses KroXMLEncode: the five named references and decimal ("&#N;") or hexadecimal
-// ("&#xN;") character references (written as UTF-8) become their characters. A reference that is
-// unknown, unterminated, zero or beyond U+10FFFF is KRO_CODEC_MALFORMED.
+// ("&#xN;") character references (written as UTF-8; "&#0;" is a zero byte) become their
+// characters. A reference that is unknown, unterminated, a surrogate or beyond U+10FFFF is
+// KRO_CODEC_MALFORMED.
 int KroXMLDecode(const char* text, size_t length, char** out, size_t* outLength);
 
 // Releases a buffer from KroXMLEncode or KroXMLDecode. Null is ignored.
