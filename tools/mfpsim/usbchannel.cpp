@@ -280,6 +280,7 @@ void UsbChannel::stop() {
         ::close(listener_);
         listener_ = -1;
         ::unlink(socketPath_.c_str());
+        ::unlink((socketPath_ + ".lock").c_str());  // the device objects' lock file
     }
     if (!registryPath_.empty()) {
         sti::RemoveDeviceRegistryEntry(registryPath_, internalName_);
