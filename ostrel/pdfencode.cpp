@@ -7,31 +7,48 @@
 
 #include <algorithm>
 #include <new>
+#include <vector>
 
 namespace ostrel {
 namespace {
 
 constexpr std::size_t kPiece = 8192;
 
-// Maps the page file and appends it to the writer as one image, in pieces of at most 8 KiB.
-std::int32_t embedPageFile(PdfWriter& writer, const std::string& path, const PageImageInfo& info,
-                           ImageCoding coding) {
-    MappedFile file;
-    if (!file.open(path)) {
-        return kPdfEncodeFileError;
-    }
+// Appends the bytes to the writer as one image, in pieces of at most 8 KiB.
+std::int32_t embed(PdfWriter& writer, const std::uint8_t* data, std::size_t size,
+                   const PageImageInfo& info, ImageCoding coding) {
     const std::int32_t begun = writer.BeginImage(info, coding);
     if (begun < 0) {
         return begun;
     }
-    for (std::size_t at = 0; at < file.size(); at += kPiece) {
-        const std::int32_t written =
-            writer.WriteImageData(file.data() + at, std::min(kPiece, file.size() - at));
+    for (std::size_t at = 0; at < size; at += kPiece) {
+        const std::int32_t written = writer.WriteImageData(data + at, std::min(kPiece, size - at));
         if (written < 0) {
             return written;
         }
     }
     return writer.EndImage();
+}
+
+// Embeds a colour page file whole, mapped into memory.
+std::int32_t embedColourPage(PdfWriter& writer, const std::string& path,
+                             const PageImageInfo& info) {
+    MappedFile file;
+    if (!file.open(path)) {
+        return kPdfEncodeFileError;
+    }
+    return embed(writer, file.data(), file.size(), info, ImageCoding::ColourJpeg);
+}
+
+// Reduces a black-and-white page file to its strip and embeds the strip. The reduction hands
+// back the bytes it wrote, so the file is not read a second time.
+std::int32_t embedBlackWhitePage(PdfWriter& writer, const std::string& path,
+                                 const PageImageInfo& info) {
+    std::vector<std::uint8_t> strip;
+    if (ReduceTiffToStrip(path, &strip) != ReduceResult::Reduced) {
+        return kPdfEncodeFileError;
+    }
+    return embed(writer, strip.data(), strip.size(), info, ImageCoding::Group4);
 }
 
 std::int32_t encode(const char16_t* outputPath, const PageImageInfo* pages,
@@ -61,7 +78,6 @@ std::int32_t encode(const char16_t* outputPath, const PageImageInfo* pages,
         return opened;
     }
     std::int32_t result = kPdfEncodeOk;
-    const ImageCoding coding = monochrome ? ImageCoding::Group4 : ImageCoding::ColourJpeg;
     for (std::int64_t page = firstPage; !empty && page <= lastPage; ++page) {
         std::string path;
         try {
@@ -70,11 +86,8 @@ std::int32_t encode(const char16_t* outputPath, const PageImageInfo* pages,
             result = kPdfEncodeNoMemory;
             break;
         }
-        if (monochrome && ReduceTiffToStrip(path) != ReduceResult::Reduced) {
-            result = kPdfEncodeFileError;
-            break;
-        }
-        result = embedPageFile(writer, path, pages[page], coding);
+        result = monochrome ? embedBlackWhitePage(writer, path, pages[page])
+                            : embedColourPage(writer, path, pages[page]);
         if (result < 0) {
             break;
         }

@@ -1,6 +1,5 @@
 #include "ostrel/pdfwriter.h"
 
-#include <array>
 #include <cstdio>
 #include <ctime>
 #include <new>
@@ -16,19 +15,17 @@ std::string num(std::uint64_t value) {
     return std::to_string(value);
 }
 
-// Bit-reversed value of every byte: bit 7 becomes bit 0, and so on.
-constexpr std::array<std::uint8_t, 256> makeReversal() {
-    std::array<std::uint8_t, 256> table{};
-    for (unsigned b = 0; b < 256; ++b) {
-        unsigned r = 0;
-        for (int bit = 0; bit < 8; ++bit) {
-            r |= ((b >> bit) & 1u) << (7 - bit);
-        }
-        table[b] = static_cast<std::uint8_t>(r);
+// Reverses the bits of every byte (bit 7 becomes bit 0, and so on) by swapping halves, pairs
+// and single bits; plain arithmetic that the compiler turns into vector code.
+void reverseBits(const std::uint8_t* from, std::uint8_t* to, std::size_t size) {
+    for (std::size_t i = 0; i < size; ++i) {
+        unsigned b = from[i];
+        b = ((b & 0xF0u) >> 4) | ((b & 0x0Fu) << 4);
+        b = ((b & 0xCCu) >> 2) | ((b & 0x33u) << 2);
+        b = ((b & 0xAAu) >> 1) | ((b & 0x55u) << 1);
+        to[i] = static_cast<std::uint8_t>(b);
     }
-    return table;
 }
-constexpr auto kReversed = makeReversal();
 
 // Page box side in points from pixels and resolution: q = pixels * 144 / dpi in unsigned 32-bit
 // arithmetic, then q / 2 rounded half up.
@@ -136,9 +133,7 @@ std::int32_t PdfWriter::WriteImageData(const std::uint8_t* data, std::size_t siz
                 return kPdfEncodeNoMemory;
             }
         }
-        for (std::size_t i = 0; i < size; ++i) {
-            scratch_[i] = kReversed[data[i]];
-        }
+        reverseBits(data, scratch_.data(), size);
         piece = scratch_.data();
     }
     if (!output_.write(piece, size)) {

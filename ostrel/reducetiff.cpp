@@ -2,6 +2,7 @@
 
 #include <cerrno>
 #include <cstdint>
+#include <utility>
 #include <vector>
 
 #include <fcntl.h>
@@ -54,7 +55,7 @@ bool writeAt(int fd, const std::uint8_t* buffer, std::size_t size, off_t offset)
     return true;
 }
 
-ReduceResult reduce(int fd) {
+ReduceResult reduce(int fd, std::vector<std::uint8_t>& strip) {
     struct stat info {};
     if (::fstat(fd, &info) != 0 || !S_ISREG(info.st_mode)) {
         return ReduceResult::CannotOpen;
@@ -73,7 +74,6 @@ ReduceResult reduce(int fd) {
     if (count == 0 || offset > fileSize || count > fileSize - offset) {
         return ReduceResult::NotPageLayout;
     }
-    std::vector<std::uint8_t> strip;
     try {
         strip.resize(count);
     } catch (...) {
@@ -82,7 +82,10 @@ ReduceResult reduce(int fd) {
     if (!readAt(fd, strip.data(), strip.size(), static_cast<off_t>(offset))) {
         return ReduceResult::ReadFailed;
     }
-    if (::ftruncate(fd, 0) != 0 || !writeAt(fd, strip.data(), strip.size(), 0)) {
+    // Overwrite from the start, then cut the file to the strip's length. (Truncating to zero
+    // first would make some file systems write the file out at close, which costs far more.)
+    if (!writeAt(fd, strip.data(), strip.size(), 0) ||
+        ::ftruncate(fd, static_cast<off_t>(count)) != 0) {
         return ReduceResult::WriteFailed;
     }
     return ReduceResult::Reduced;
@@ -90,14 +93,18 @@ ReduceResult reduce(int fd) {
 
 }  // namespace
 
-ReduceResult ReduceTiffToStrip(const std::string& path) {
+ReduceResult ReduceTiffToStrip(const std::string& path, std::vector<std::uint8_t>* strip) {
     const int fd = ::open(path.c_str(), O_RDWR | O_CLOEXEC);
     if (fd < 0) {
         return ReduceResult::CannotOpen;
     }
-    ReduceResult result = reduce(fd);
+    std::vector<std::uint8_t> bytes;
+    ReduceResult result = reduce(fd, bytes);
     if (::close(fd) != 0 && result == ReduceResult::Reduced) {
         result = ReduceResult::WriteFailed;
+    }
+    if (result == ReduceResult::Reduced && strip != nullptr) {
+        *strip = std::move(bytes);
     }
     return result;
 }

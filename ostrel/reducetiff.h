@@ -5,7 +5,9 @@
 // and the coded data of the page in one strip, normally from 234 to the end of the file.
 #pragma once
 
+#include <cstdint>
 #include <string>
+#include <vector>
 
 namespace ostrel {
 
@@ -21,7 +23,8 @@ enum class ReduceResult {
 
 // Rewrites the page file at path (8-bit text) to hold nothing but its strip's bytes. The layout
 // is checked before anything changes. The file is changed for good: it is no TIFF afterwards.
-// A missing file is not created. Never throws.
-ReduceResult ReduceTiffToStrip(const std::string& path);
+// A missing file is not created. When strip is given, it receives the strip's bytes on success
+// (so that the caller need not read them again). Never throws.
+ReduceResult ReduceTiffToStrip(const std::string& path, std::vector<std::uint8_t>* strip = nullptr);
 
 }  // namespace ostrel

@@ -14,6 +14,8 @@ namespace {
 // Strips pass through this buffer straight from the page files: one read and one write of
 // each byte, as a plain copy does.
 constexpr std::size_t kBufferSize = 1 << 20;
+// Strips at least this long go file to file inside the kernel.
+constexpr std::uint64_t kDirectCopy = 64 * 1024;
 
 bool writeAll(int fd, const std::uint8_t* data, std::size_t size) {
     while (size > 0) {
@@ -86,6 +88,32 @@ bool JoinedOutput::write(const void* data, std::size_t size) {
 bool JoinedOutput::copyFrom(int fd, std::uint64_t offset, std::uint64_t length) {
     if (fd_ < 0 || failed_) {
         return false;
+    }
+    // Large strips are copied by the kernel, file to file, when it can; what it cannot copy
+    // passes through the buffer.
+    if (length >= kDirectCopy && useKernelCopy_) {
+        if (!flush()) {
+            return false;
+        }
+        auto from = static_cast<loff_t>(offset);
+        while (length > 0) {
+            const ssize_t done =
+                ::copy_file_range(fd, &from, fd_, nullptr, static_cast<std::size_t>(length), 0);
+            if (done < 0 && errno == EINTR) {
+                continue;
+            }
+            if (done < 0 && (errno == EXDEV || errno == EINVAL || errno == ENOSYS ||
+                             errno == EOPNOTSUPP || errno == EBADF)) {
+                useKernelCopy_ = false;
+                break;
+            }
+            if (done <= 0) {
+                failed_ = done < 0;
+                return false;  // a read error, or the page file ended early
+            }
+            length -= static_cast<std::uint64_t>(done);
+        }
+        offset = static_cast<std::uint64_t>(from);
     }
     while (length > 0) {
         if (used_ == buffer_.size() && !flush()) {

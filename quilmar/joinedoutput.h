@@ -38,6 +38,7 @@ class JoinedOutput {
 
     int fd_ = -1;
     bool failed_ = false;
+    bool useKernelCopy_ = true;
     std::string path_;
     std::vector<std::uint8_t> buffer_;
     std::size_t used_ = 0;

@@ -60,6 +60,26 @@ TEST_F(MultiTiffTest, ThreePagesLandAtTheirOffsets) {
     EXPECT_TRUE(std::equal(second.begin() + 212, second.begin() + 214, out.begin() + 8234 + 204));
 }
 
+TEST_F(MultiTiffTest, LargeStripsArriveWhole) {
+    // Strips from a few bytes to more than the output buffer, copied by whichever path fits.
+    const Bytes strips[4] = {filled(300000, 1), filled(10, 2), filled(1500000, 3),
+                             filled(70000, 4)};
+    for (int page = 1; page <= 4; ++page) {
+        writePage(0x77, page, true, layoutTiff(strips[page - 1]));
+    }
+    ASSERT_EQ(join(0x77, 1, 4), 1);
+    const Bytes out = readBytes(path("out.tif"));
+    ASSERT_EQ(out.size(), 234u + 300000 + 3 * 226 + 10 + 1500000 + 70000);
+    std::size_t block = 234 + 300000;
+    EXPECT_TRUE(std::equal(strips[0].begin(), strips[0].end(), out.begin() + 234));
+    for (int page = 2; page <= 4; ++page) {
+        const Bytes& strip = strips[page - 1];
+        EXPECT_EQ(big32(out, block + 94), block + 226) << page;
+        EXPECT_TRUE(std::equal(strip.begin(), strip.end(), out.begin() + block + 226)) << page;
+        block += 226 + strip.size();
+    }
+}
+
 TEST_F(MultiTiffTest, OnePageIsAByteForByteCopy) {
     for (const auto order : {pagemaker::ByteOrder::BigEndian, pagemaker::ByteOrder::LittleEndian}) {
         const Bytes page =
