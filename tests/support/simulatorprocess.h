@@ -10,6 +10,9 @@
 //   ASSERT_TRUE(sim.running()) << sim.error();
 //   ... talk to sim.host() on sim.port() ...
 //   EXPECT_EQ(sim.requests().size(), 1u);
+//
+// The simulator is ended by the system when the thread that started it ends (so that a crashed
+// test leaves none behind): start it on the thread that runs the test.
 
 #include <sys/types.h>
 
