@@ -142,6 +142,36 @@ TEST_F(LanguageFileTest, EntryTextWithoutTerminatorStaysInsideTheEntry) {
     EXPECT_EQ(load.file->findText(8), u"cd");
 }
 
+// Any single changed byte either is refused or gives a file whose lookups stay inside it (the
+// sanitizer build checks the "inside").
+TEST_F(LanguageFileTest, EveryChangedByteIsRefusedOrReadSafely) {
+    const std::vector<uint8_t> original =
+        builtFile({{7, 5, 0x1F, u'k', u"Go\tF5"}, {8, 0, 0x01, u'x', u""}});
+    for (std::size_t at = 0; at < original.size(); ++at) {
+        for (uint8_t value : {0x00, 0x01, 0x02, 0x1C, 0x7F, 0x80, 0xFE, 0xFF}) {
+            std::vector<uint8_t> bytes = original;
+            bytes[at] = value;
+            LanguageFileLoad load = LanguageFile::parse(std::move(bytes), anyCharacterSet);
+            if (load.status == LanguageFileStatus::kOk) {
+                for (uint32_t id : {7u, 8u, 9u}) {
+                    const std::optional<std::u16string> text = load.file->findText(id);
+                    // At most the stored units of the longest entry plus nine.
+                    EXPECT_LE(text.value_or(u"").size(), 6u + 9u) << at;
+                }
+            }
+        }
+    }
+    for (std::size_t size = 0; size < original.size(); ++size) {
+        EXPECT_NE(LanguageFile::parse(
+                      std::vector<uint8_t>(original.begin(),
+                                           original.begin() + static_cast<std::ptrdiff_t>(size)),
+                      anyCharacterSet)
+                      .status,
+                  LanguageFileStatus::kOk)
+            << "cut to " << size;
+    }
+}
+
 struct Corruption {
     const char* name;
     std::function<void(std::vector<uint8_t>&)> apply;
