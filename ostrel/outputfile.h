@@ -35,9 +35,10 @@ class OutputFile {
 
     bool isOpen() const { return fd_ >= 0; }
 
-  private:
+    // Writes what is buffered now. Returns false when this or an earlier write fell short.
     bool flush();
 
+  private:
     int fd_ = -1;
     bool failed_ = false;
     std::string path_;

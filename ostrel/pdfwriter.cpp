@@ -70,6 +70,9 @@ std::int32_t PdfWriter::Open(const std::string& path) {
     } catch (const std::bad_alloc&) {
         ok = false;
     }
+    // The header and Info object go to the file at once, so that a file that cannot take even
+    // them is known here and removed.
+    ok = ok && output_.flush();
     if (!ok) {
         output_.discard();
         return kPdfEncodeFileError;

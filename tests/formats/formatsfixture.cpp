@@ -10,8 +10,11 @@
 #include <sstream>
 
 #include <dlfcn.h>
+#include <sys/resource.h>
 #include <sys/wait.h>
 #include <tiffio.h>
+#include <unistd.h>
+#include <csignal>
 
 namespace formatstest {
 
@@ -127,6 +130,21 @@ Bytes layoutTiff(const Bytes& strip, pagemaker::ByteOrder order) {
     }
     page.insert(page.end(), strip.begin(), strip.end());
     return page;
+}
+
+int runWithFileSizeLimit(std::uint64_t limit, const std::function<int()>& body) {
+    const pid_t child = ::fork();
+    if (child == 0) {
+        ::signal(SIGXFSZ, SIG_IGN);
+        const rlimit size{limit, limit};
+        ::setrlimit(RLIMIT_FSIZE, &size);
+        ::_exit(body() & 0xFF);
+    }
+    int status = 0;
+    if (child < 0 || ::waitpid(child, &status, 0) != child || !WIFEXITED(status)) {
+        return -1;
+    }
+    return WEXITSTATUS(status);
 }
 
 std::uint32_t big32(const Bytes& b, std::size_t at) {

@@ -10,6 +10,7 @@
 
 #include <cstdint>
 #include <filesystem>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -37,6 +38,10 @@ pagemaker::BitonalImage decodeImageFile(const std::string& path);
 // A page TIFF in the fixed layout around the given strip bytes: the header and directory of a
 // real page, with the strip byte count set and the strip appended.
 Bytes layoutTiff(const Bytes& strip, pagemaker::ByteOrder order = pagemaker::ByteOrder::BigEndian);
+
+// Runs body in a child process whose files may grow to at most limit bytes (writes beyond fail
+// as on a full disk); returns body's result as the child's exit status (0..255).
+int runWithFileSizeLimit(std::uint64_t limit, const std::function<int()>& body);
 
 std::uint32_t big32(const Bytes& bytes, std::size_t at);
 std::uint32_t little32(const Bytes& bytes, std::size_t at);

@@ -212,6 +212,19 @@ INSTANTIATE_TEST_SUITE_P(
             [](MultiTiffTest& t) { std::filesystem::create_directory(t.path("out.tif")); }}),
     [](const auto& info) { return std::string(info.param.name); });
 
+TEST_F(MultiTiffTest, ShortWritesAreFailures) {
+    writePage(5, 1, true, layoutTiff(filled(1000, 1)));
+    writePage(5, 2, true, layoutTiff(filled(200000, 2)));
+    writePage(5, 3, true, layoutTiff(filled(3000, 3)));
+    // Inside the first page, inside the kernel-copied strip, in the last byte.
+    for (const std::uint64_t limit : {100u, 50000u, 1234u + 200226u + 3226u - 1u}) {
+        const int result = runWithFileSizeLimit(limit, [&] { return join(5, 1, 3); });
+        EXPECT_EQ(result, 0) << limit;
+        EXPECT_FALSE(exists(path("out.tif"))) << limit;
+    }
+    EXPECT_EQ(runWithFileSizeLimit(1234u + 200226u + 3226u, [&] { return join(5, 1, 3); }), 1);
+}
+
 TEST_F(MultiTiffTest, RefusesPathsThatCannotBeConverted) {
     writePage(3, 1, true, layoutTiff(filled(500, 1)));
     const std::u16string folder = folder16();

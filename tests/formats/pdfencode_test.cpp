@@ -346,6 +346,24 @@ TEST_F(PdfEncodeTest, UnreducibleThirdPageEndsWithTwoReducedPages) {
     EXPECT_EQ(readBytes(pagePath(6, 4, true)), fourth);
 }
 
+TEST_F(PdfEncodeTest, ShortWritesAreFailures) {
+    auto info = colourPages(2, 3);
+    ASSERT_EQ(encode(info, 2, 1, 3, false), 0);
+    const std::uint64_t full = readBytes(path("out.pdf")).size();
+    struct Limit {
+        std::uint64_t bytes;
+        bool fileStays;
+    };
+    // Inside the header (the file is removed), inside the page data, inside the xref section.
+    for (const Limit limit : {Limit{50, false}, Limit{3000, true}, Limit{full - 40, true}}) {
+        std::remove(path("out.pdf").c_str());
+        const int result =
+            runWithFileSizeLimit(limit.bytes, [&] { return encode(info, 2, 1, 3, false); });
+        EXPECT_EQ(result, 255) << limit.bytes;  // -1
+        EXPECT_EQ(exists(path("out.pdf")), limit.fileStays) << limit.bytes;
+    }
+}
+
 TEST_F(PdfEncodeTest, RefusedCallsCreateNothing) {
     auto info = colourPages(5, 1);
     const std::u16string folder = folder16();
