@@ -17,6 +17,7 @@
 #include "app/texts/textsources.h"
 #include "app/texts/texttables.h"
 #include "platform/messagebox.h"
+#include "ui/labelfit.h"
 
 namespace {
 
@@ -155,6 +156,7 @@ CBasicSettingDlg::CBasicSettingDlg(const QStringList& boxNames, QWidget* parent)
 
 void CBasicSettingDlg::onInitDialog() {
     LocalizeDialog(this, kBasicSettingCaptions);
+    FitLabelTexts(this);
     settings_ = GetSettingInfo();
 
     // Drop-down position p stands for boxIndex p + 1; entry 0 (the device) is not offered.

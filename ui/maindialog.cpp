@@ -23,6 +23,7 @@
 #include "ui/elidedlabel.h"
 #include "ui/icons.h"
 #include "ui/imagepane.h"
+#include "ui/labelfit.h"
 #include "ui/progress/progressdialog.h"
 #include "ui/uitexts.h"
 #include "ui/updowncontrol.h"
@@ -182,12 +183,13 @@ void CMainDlg::buildAdvancedLayout() {
     toUpDown_ = place<CUpDownCtrl>(IdToUpDown, QRect(167, 221, 10, 14));
     toUpDown_->setBuddy(toEdit_);
     track(toUpDown_);
-    // The up-down controls sit at the right edge of their edits, as when bound to them.
+    // Bound to its edit, an up-down control takes the right end of the edit's rectangle and
+    // the edit gives up that width.
     for (auto [upDown, edit] : {std::pair{fromUpDown_, fromEdit_}, std::pair{toUpDown_, toEdit_}}) {
-        QRect place = upDown->geometry();
-        place.moveTopLeft(QPoint(edit->geometry().right() + 1, edit->geometry().top()));
-        place.setHeight(edit->height());
-        upDown->setGeometry(place);
+        const QRect field = edit->geometry();
+        const int width = upDown->width();
+        upDown->setGeometry(field.right() + 1 - width, field.top(), width, field.height());
+        edit->setGeometry(field.left(), field.top(), field.width() - width, field.height());
     }
 
     track(place<QGroupBox>(IdEraseGroup, QRect(195, 171, 119, 30),
@@ -336,6 +338,7 @@ void CMainDlg::onInitDialog() {
     control<QAction>(IdMenuSimpleMode)->setEnabled(true);
 
     setWindowIcon(VelnorIcon(IconProgram));
+    FitLabelTexts(this);
 
     record_.mfpInfo = device_ = SyncFromCurrent(record_.mfpInfo);
     settings_ = SyncFromCurrent(record_.settingInfo);
@@ -353,8 +356,11 @@ void CMainDlg::onInitDialog() {
         titles.append(LocalizedText(column.textId));
     }
     documentList_->setHeaderLabels(titles);
+    // The widths are pixels of the template's dialog font, whose average character is 6 pixels
+    // wide; they grow with this platform's wider font so that a timestamp still fits.
+    const int characterWidth = std::max(6, dialogBaseUnits().width());
     for (int i = 0; i < 4; ++i) {
-        documentList_->setColumnWidth(i, kListColumns[i].width);
+        documentList_->setColumnWidth(i, kListColumns[i].width * characterWidth / 6);
         documentList_->headerItem()->setTextAlignment(i, Qt::AlignLeft | Qt::AlignVCenter);
     }
 

@@ -11,6 +11,7 @@
 #include "app/texts/localizedialog.h"
 #include "app/texts/textsources.h"
 #include "app/texts/texttables.h"
+#include "ui/labelfit.h"
 
 namespace {
 
@@ -53,6 +54,7 @@ CPasswordDlg::CPasswordDlg(QWidget* parent) : DialogFrame(parent) {
 
 void CPasswordDlg::onInitDialog() {
     LocalizeDialog(this, kPasswordCaptions);
+    FitLabelTexts(this);
     writeFields();
     passwordEdit_->setFocus();
 }
