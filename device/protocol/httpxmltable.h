@@ -43,7 +43,8 @@ typedef int (*ClearJobFn)(JobDocument* document);
 // Slot 4: byte size of the request encoded by EncodeJobRequest; 0 when none is encoded.
 typedef std::uint32_t (*EncodedJobSizeFn)(JobDocument* document);
 // Slot 7: encodes the request for the path (the program passes 0, "/ScanBox.cgi", 0) and keeps
-// the bytes in the document. Non-zero on success; 0 when the document has no root element.
+// the bytes in the document. Non-zero on success; 0 when the document has no root element or
+// holds a parsed response (ClearJob before building the next request).
 typedef int (*EncodeJobRequestFn)(JobDocument* document, int reserved, const char* path,
                                   int reserved2);
 // Slot 9: copies the encoded request into the caller's buffer. Non-zero, with *written set, when

@@ -118,6 +118,7 @@ void JobDocument::clear() {
     nodes.clear();
     cursor = 0;
     commandCode = 0;
+    holdsResponse = false;
 }
 
 bool JobDocument::setAttribute(std::string_view name, std::string_view value) {
@@ -181,7 +182,7 @@ bool JobDocument::addTextElement(int id, std::string_view text) {
 bool JobDocument::encode() {
     encoded.clear();
     const pugi::xml_node root = tree.document_element();
-    if (!root) {
+    if (!root || holdsResponse) {  // a response is never sent back as a request
         return false;
     }
     pugi::xml_document out;
@@ -204,6 +205,7 @@ bool JobDocument::encode() {
 }
 
 bool JobDocument::decodeResponse(const char* bytes, size_t length) {
+    holdsResponse = false;
     tree.reset();
     openElements.clear();
     encoded.clear();
@@ -222,6 +224,7 @@ bool JobDocument::decodeResponse(const char* bytes, size_t length) {
         tree.reset();
         return false;
     }
+    holdsResponse = true;
     // Every element in document order of its start tag: a pre-order walk.
     struct Collector : pugi::xml_tree_walker {
         JobDocument* document = nullptr;

@@ -62,6 +62,7 @@ struct JobDocument {
     std::vector<JobNode> nodes;  // the parsed response's elements in pre-order
     size_t cursor = 0;
     std::uint32_t commandCode = 0;
+    bool holdsResponse = false;  // the tree is a parsed response, not a request
 
   private:
     pugi::xml_node appendElement(int id);

@@ -254,6 +254,7 @@ TEST(MisbehaviourRuleTest, ParsesRulesAndRefusesNonsense) {
         {"stall:scanbox:2@3", true, MisbehaviourKind::Stall, "scanbox", 2, 3},
         {"drop:loadimg@1", true, MisbehaviourKind::Drop, "loadimg", 0, 0 + 1},
         {"malformed:GETIMAGEINFO", true, MisbehaviourKind::Malformed, "GETIMAGEINFO", 0, 0},
+        {"unsized:loadimg", true, MisbehaviourKind::Unsized, "loadimg", 0, 0},
         {"refuse:LIST", false, MisbehaviourKind::None, "", 0, 0},
         {"explode:LIST", false, MisbehaviourKind::None, "", 0, 0},
         {"drop", false, MisbehaviourKind::None, "", 0, 0},

@@ -134,8 +134,13 @@ TEST_F(JobDocumentTest, WalkVisitsEveryElementOnceInStartTagOrder) {
     ASSERT_NE(transport->firstNode(job.get(), kAnyElement), nullptr);
     EXPECT_EQ(transport->nodeElementId(transport->firstNode(job.get(), kAnyElement)), kElemJob);
 
+    EXPECT_FALSE(transport->encodeJobRequest(job.get(), 0, kJobPath, 0))
+        << "a response is not sent back as a request";
+
     transport->clearJob(job.get());
     EXPECT_EQ(transport->firstNode(job.get(), kAnyElement), nullptr);
+    ASSERT_TRUE(transport->addTextElement(job.get(), kElemJob, ""));
+    EXPECT_TRUE(transport->encodeJobRequest(job.get(), 0, kJobPath, 0));
 }
 
 TEST_F(JobDocumentTest, MalformedOrOversizedResponsesLeaveNothingToWalk) {

@@ -189,6 +189,7 @@ INSTANTIATE_TEST_SUITE_P(
     ::testing::Values(DownloadFailure{"BodyCutHalfWay", {"drop:loadimg"}, kFileId, 3},
                       DownloadFailure{"Stalled", {"stall:loadimg:30"}, kFileId, 3},
                       DownloadFailure{"ServerError", {"status:loadimg:500"}, kFileId, 1},
+                      DownloadFailure{"LengthNotAnnounced", {"unsized:loadimg"}, kFileId, 2},
                       DownloadFailure{"MissingPage", {}, kFileId, 4},
                       DownloadFailure{"MissingDocument", {}, 0x0BADF00D, 1}),
     [](const auto& info) { return std::string(info.param.name); });

@@ -36,6 +36,32 @@ void sendHalf(httplib::Response& res, std::string body, const std::string& conte
                              });
 }
 
+// Sends the whole body without announcing its length and closes the connection after it.
+void sendUnsized(httplib::Response& res, std::string body, const std::string& contentType) {
+    auto shared = std::make_shared<std::string>(std::move(body));
+    res.set_header("Connection", "close");
+    res.set_content_provider(contentType, [shared](size_t offset, httplib::DataSink& sink) {
+        if (offset < shared->size()) {
+            sink.write(shared->data() + offset, shared->size() - offset);
+        } else {
+            sink.done();
+        }
+        return true;
+    });
+}
+
+// Sends the body as the misbehaviour asks: whole, half, or without its length.
+void sendBody(httplib::Response& res, std::string body, const std::string& contentType,
+              MisbehaviourKind misbehaviour) {
+    if (misbehaviour == MisbehaviourKind::Drop) {
+        sendHalf(res, std::move(body), contentType);
+    } else if (misbehaviour == MisbehaviourKind::Unsized) {
+        sendUnsized(res, std::move(body), contentType);
+    } else {
+        res.set_content(std::move(body), contentType);
+    }
+}
+
 }  // namespace
 
 HttpServer::HttpServer(JobHandler& jobs, const std::atomic<bool>& stopping)
@@ -72,12 +98,7 @@ void HttpServer::routes() {
         if (reply.httpStatus != 200) {
             return;
         }
-        const char* type = "text/xml; charset=utf-8";
-        if (reply.misbehaviour == MisbehaviourKind::Drop) {
-            sendHalf(res, reply.body, type);
-        } else {
-            res.set_content(reply.body, type);
-        }
+        sendBody(res, reply.body, "text/xml; charset=utf-8", reply.misbehaviour);
     });
 
     server_->Get("/loadimg.cgi", [this](const httplib::Request& req, httplib::Response& res) {
@@ -95,11 +116,7 @@ void HttpServer::routes() {
         if (reply.httpStatus != 200) {
             return;
         }
-        if (reply.misbehaviour == MisbehaviourKind::Drop) {
-            sendHalf(res, reply.bytes, reply.contentType);
-        } else {
-            res.set_content(reply.bytes, reply.contentType);
-        }
+        sendBody(res, reply.bytes, reply.contentType, reply.misbehaviour);
     });
 
     server_->Post("/admin/misbehave", [this](const httplib::Request& req, httplib::Response& res) {

@@ -114,8 +114,9 @@ JobReply JobHandler::handleJob(const RequestOrigin& origin, const std::string& r
             reply.stallSeconds = decision.value;
             return reply;
         case MisbehaviourKind::Drop:
+        case MisbehaviourKind::Unsized:
             reply.misbehaviour = decision.kind;
-            break;  // answered normally; the channel sends only half of it
+            break;  // answered normally; the channel changes how it is sent
         case MisbehaviourKind::None:
             break;
     }
@@ -242,8 +243,9 @@ PageReply JobHandler::handlePageDownload(const std::string& target,
         reply.stallSeconds = decision.value;
         return reply;
     }
-    reply.misbehaviour =
-        decision.kind == MisbehaviourKind::Drop ? decision.kind : MisbehaviourKind::None;
+    if (decision.kind == MisbehaviourKind::Drop || decision.kind == MisbehaviourKind::Unsized) {
+        reply.misbehaviour = decision.kind;
+    }
 
     const auto fileIdText = query.find("FileID");
     const auto pageText = query.find("PageNumber");

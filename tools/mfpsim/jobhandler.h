@@ -31,7 +31,7 @@ struct JobReply {
     int httpStatus = 200;  // 400 for a body that is no job document
     std::string body;      // the response document
     std::string chunk;     // GETDATA: the raw bytes that follow the response
-    MisbehaviourKind misbehaviour = MisbehaviourKind::None;  // Stall or Drop for the channel
+    MisbehaviourKind misbehaviour = MisbehaviourKind::None;  // Stall, Drop or Unsized
     int stallSeconds = 0;
 };
 
@@ -39,7 +39,7 @@ struct PageReply {
     int httpStatus = 200;  // 404 for a missing document or page, 400 for a bad query
     std::string contentType;
     std::string bytes;
-    MisbehaviourKind misbehaviour = MisbehaviourKind::None;  // Stall or Drop for the channel
+    MisbehaviourKind misbehaviour = MisbehaviourKind::None;  // Stall, Drop or Unsized
     int stallSeconds = 0;
 };
 

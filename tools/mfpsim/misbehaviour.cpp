@@ -54,6 +54,8 @@ std::optional<MisbehaviourRule> parseMisbehaviourRule(const std::string& text) {
         rule.kind = MisbehaviourKind::Drop;
     } else if (kind == "malformed") {
         rule.kind = MisbehaviourKind::Malformed;
+    } else if (kind == "unsized") {
+        rule.kind = MisbehaviourKind::Unsized;
     } else {
         return std::nullopt;
     }

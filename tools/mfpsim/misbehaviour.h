@@ -9,6 +9,8 @@
 //                   is closed without an answer
 //        drop       the full length is announced, half the body is sent, the connection closed
 //        malformed  a job answers 200 with a body that is not well-formed XML
+//        unsized    the whole body is sent without announcing its length; the connection is
+//                   closed after it (the body's end cannot be told from a cut)
 // target all, scanbox (every job), loadimg (page downloads), or a COMMAND text such as LIST,
 //        DELETE, GETIMAGEINFO, GETFILE, GETDATA
 // skip   the first <skip> matching requests are answered normally
@@ -23,7 +25,7 @@
 #include <string>
 #include <vector>
 
-enum class MisbehaviourKind { None, Refuse, Status, Stall, Drop, Malformed };
+enum class MisbehaviourKind { None, Refuse, Status, Stall, Drop, Malformed, Unsized };
 
 struct MisbehaviourRule {
     MisbehaviourKind kind = MisbehaviourKind::None;
