@@ -7,6 +7,7 @@
 #include "device/deviceaccess.h"
 #include "device/devicelibraries.h"
 #include "device/jobexchange.h"
+#include "device/pagedownload.h"
 #include "device/pagefile.h"
 #include "device/selectedmfp.h"
 #include "device/textkey.h"
@@ -60,7 +61,10 @@ int DownloadNetworkPage(const MFPInfo& mfp, const DocumentEntry& entry, int page
     return result;
 }
 
-int DownloadPage(const MFPInfo& mfp, int documentIndex, int page, const std::u16string& folder) {
+}  // namespace
+
+int DownloadPageToFolder(const MFPInfo& mfp, int documentIndex, int page,
+                         const std::u16string& folder) {
     if (mfp.isUSB != 0) {
         if (ListedDocument(mfp, documentIndex) == nullptr) {
             return 0;
@@ -74,19 +78,17 @@ int DownloadPage(const MFPInfo& mfp, int documentIndex, int page, const std::u16
     return DownloadNetworkPage(mfp, *entry, page, folder);
 }
 
-}  // namespace
-
 namespace DeviceAccess {
 
 int DownloadPageForSave(const MFPInfo& mfp, int documentIndex, int page, PageImageInfo* info) {
-    if (DownloadPage(mfp, documentIndex, page, SaveFolder()) == 0) {
+    if (DownloadPageToFolder(mfp, documentIndex, page, SaveFolder()) == 0) {
         return 0;
     }
     return GetImageInfo(mfp, documentIndex, page, info);
 }
 
 int DownloadPageForPreview(const MFPInfo& mfp, int documentIndex, int page) {
-    return DownloadPage(mfp, documentIndex, page, PreviewFolder());
+    return DownloadPageToFolder(mfp, documentIndex, page, PreviewFolder());
 }
 
 int GetImageInfo(const MFPInfo& mfp, int documentIndex, int page, PageImageInfo* info) {
