@@ -87,8 +87,8 @@ CSelectMfpDlg::CSelectMfpDlg(int autoConfirm, QWidget* progressWindow, QWidget* 
 void CSelectMfpDlg::createControls() {
     list_ = addControl<QTreeWidget>(IDC_DEVICE_LIST, QRect(7, 7, 189, 83));
     list_->setColumnCount(2);
-    list_->setHeaderLabels({LoadLocalizedText(kTextDeviceNameColumn),
-                            LoadLocalizedText(kTextConnectToColumn)});
+    list_->setHeaderLabels(
+        {LoadLocalizedText(kTextDeviceNameColumn), LoadLocalizedText(kTextConnectToColumn)});
     list_->setColumnWidth(0, 175);
     list_->setColumnWidth(1, 150);
     list_->setRootIsDecorated(false);
