@@ -6,7 +6,8 @@
 # black-and-white document (A4 at 300 dpi, Group 4 page TIFFs), then the peak memory of both
 # libraries at 1,000 pages. Prints a Markdown table of median wall time and peak memory.
 #
-# usage: bench/run-formats.sh [BUILD_DIR] [RUNS]   (default build/formats, 5 runs per row)
+# usage: bench/run-formats.sh [BUILD_DIR] [RUNS]   (default build/formats, 5 runs a row; the
+# 1,000-page rows and the slowest peers run once)
 # Build first: cmake --build BUILD_DIR --target formats_bench
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -50,62 +51,72 @@ fresh_bw() {  # source-folder
     rm -rf "$work/bwrun" && cp -rL "$1" "$work/bwrun"
 }
 
-results=()
-# measure LABEL PREPARE COMMAND...: median wall time (ms) and largest peak RSS (KiB) of RUNS runs.
-measure() {
-    local label=$1 prepare=$2; shift 2
-    local times=() peak=0 i start end rss
-    for ((i = 0; i < runs; i++)); do
-        rm -f "$work/out.pdf" "$work/out.tif" "$work/out.bin"
-        $prepare
-        start=$(date +%s%N)
-        /usr/bin/time -f %M -o "$work/rss" "$@" >/dev/null 2>"$work/err" ||
-            { echo "failed: $label" >&2; cat "$work/err" >&2; exit 1; }
-        end=$(date +%s%N)
-        times+=($(( (end - start) / 1000 )))
-        rss=$(tail -1 "$work/rss")
-        (( rss > peak )) && peak=$rss
-    done
-    local median
-    median=$(printf '%s\n' "${times[@]}" | sort -n | sed -n "$(( (runs + 1) / 2 ))p")
-    results+=("$label|$median|$peak")
-    printf '%-44s %9.1f ms %8d KiB\n' "$label" "$(echo "$median / 1000" | bc -l)" "$peak" >&2
+# The rows of the table. Rows run in rounds, each round running every row that still needs a
+# run, so that a change in the machine's load falls on all rows alike.
+labels=() counts=() preps=() commands=()
+row() {  # COUNT LABEL PREPARE COMMAND (one string; the paths hold no spaces)
+    counts+=("$1") labels+=("$2") preps+=("$3") commands+=("$4")
 }
 none() { :; }
-copy_into() { cat "$@" >"$work/out.bin"; }
 fresh_bw100() { fresh_bw "$work/bw"; }
 fresh_bw1000() { fresh_bw "$work/bw1000"; }
 
 fb="$bin/formats_bench"
-measure "colour 100: plain copy (cat)" none sh -c 'cat "$@" > "$0"' "$work/out.bin" "${colour_pages[@]}"
-measure "colour 100: PDF_Encode" none "$fb" pdf "$work/out.pdf" "$work/colour" "$colour_id" 1 100 colour
-measure "colour 100: img2pdf" none img2pdf -o "$work/out.pdf" "${colour_pages[@]}"
-measure "bw 100: plain copy (cat)" none sh -c 'cat "$@" > "$0"' "$work/out.bin" "${bw_pages[@]}"
-measure "bw 100: PDF_Encode" fresh_bw100 "$fb" pdf "$work/out.pdf" "$work/bwrun" "$bw_id" 1 100 bw
-measure "bw 100: img2pdf" none img2pdf -o "$work/out.pdf" "${bw_pages[@]}"
-measure "bw 100: MultiTiffEncode" none "$fb" tiff "$work/out.tif" "$work/bw" "$bw_id" 1 100
-measure "bw 100: tiffcp" none tiffcp "${bw_pages[@]}" "$work/out.tif"
-measure "colour 1000: plain copy (cat)" none sh -c 'cat "$@" > "$0"' "$work/out.bin" "${colour1000_pages[@]}"
-measure "colour 1000: PDF_Encode" none "$fb" pdf "$work/out.pdf" "$work/colour1000" "$colour_id" 1 1000 colour
-measure "bw 1000: plain copy (cat)" none sh -c 'cat "$@" > "$0"' "$work/out.bin" "${bw1000_pages[@]}"
-measure "bw 1000: PDF_Encode" fresh_bw1000 "$fb" pdf "$work/out.pdf" "$work/bwrun" "$bw_id" 1 1000 bw
-measure "bw 1000: MultiTiffEncode" none "$fb" tiff "$work/out.tif" "$work/bw1000" "$bw_id" 1 1000
+row "$runs" "colour 100: plain copy (cat)" none "cat ${colour_pages[*]} > $work/out.bin"
+row "$runs" "colour 100: PDF_Encode" none "$fb pdf $work/out.pdf $work/colour $colour_id 1 100 colour"
+row "$runs" "colour 100: img2pdf" none "img2pdf -o $work/out.pdf ${colour_pages[*]}"
+row "$runs" "bw 100: plain copy (cat)" none "cat ${bw_pages[*]} > $work/out.bin"
+row "$runs" "bw 100: PDF_Encode" fresh_bw100 "$fb pdf $work/out.pdf $work/bwrun $bw_id 1 100 bw"
+row "$runs" "bw 100: img2pdf" none "img2pdf -o $work/out.pdf ${bw_pages[*]}"
+row "$runs" "bw 100: MultiTiffEncode" none "$fb tiff $work/out.tif $work/bw $bw_id 1 100"
+row 1 "bw 100: tiffcp" none "tiffcp ${bw_pages[*]} $work/out.tif"
+row 1 "colour 1000: plain copy (cat)" none "cat ${colour1000_pages[*]} > $work/out.bin"
+row 1 "colour 1000: PDF_Encode" none "$fb pdf $work/out.pdf $work/colour1000 $colour_id 1 1000 colour"
+row 1 "bw 1000: plain copy (cat)" none "cat ${bw1000_pages[*]} > $work/out.bin"
+row 1 "bw 1000: PDF_Encode" fresh_bw1000 "$fb pdf $work/out.pdf $work/bwrun $bw_id 1 1000 bw"
+row 1 "bw 1000: MultiTiffEncode" none "$fb tiff $work/out.tif $work/bw1000 $bw_id 1 1000"
+
+declare -A times peaks
+load_before=$(cut -d' ' -f1-3 /proc/loadavg)
+for ((round = 0; round < runs; round++)); do
+    for i in "${!labels[@]}"; do
+        ((round < counts[i])) || continue
+        rm -f "$work/out.pdf" "$work/out.tif" "$work/out.bin"
+        ${preps[i]}
+        sync  # no write-back of an earlier run's output during this one
+        start=$(date +%s%N)
+        /usr/bin/time -f %M -o "$work/rss" sh -c "${commands[i]}" >/dev/null 2>"$work/err" ||
+            { echo "failed: ${labels[i]}" >&2; cat "$work/err" >&2; exit 1; }
+        end=$(date +%s%N)
+        times[$i]+="$(( (end - start) / 1000 )) "
+        rss=$(tail -1 "$work/rss")
+        ((rss > ${peaks[$i]:-0})) && peaks[$i]=$rss
+    done
+    echo "round $((round + 1)) of $runs done" >&2
+done
+
+results=()
+for i in "${!labels[@]}"; do
+    median=$(printf '%s\n' ${times[$i]} | sort -n | sed -n "$(( (counts[i] + 1) / 2 ))p")
+    results+=("${labels[i]}|$median|${peaks[$i]}|${counts[i]}")
+done
 
 colour_mb=$(du -bcL "${colour_pages[@]}" | tail -1 | cut -f1)
 bw_mb=$(du -bcL "${bw_pages[@]}" | tail -1 | cut -f1)
 echo
-echo "Pages: colour $((colour_mb / 100 / 1024)) KiB a page on average, black-and-white $((bw_mb / 100 / 1024)) KiB; $runs runs a row, median wall time, largest peak RSS."
+echo "Load average before and after the runs: $load_before / $(cut -d' ' -f1-3 /proc/loadavg) ($(nproc) cores)."
+echo "Pages: colour $((colour_mb / 100 / 1024)) KiB a page on average, black-and-white $((bw_mb / 100 / 1024)) KiB. Median wall time and largest peak RSS of the runs."
 echo
-echo "| Run | Wall time (ms) | Peak memory (KiB) |"
-echo "|---|---:|---:|"
+echo "| Run | Runs | Wall time (ms) | Peak memory (KiB) |"
+echo "|---|---:|---:|---:|"
 for row in "${results[@]}"; do
-    IFS='|' read -r label us kib <<<"$row"
-    printf '| %s | %.1f | %d |\n' "$label" "$(echo "$us / 1000" | bc -l)" "$kib"
+    IFS='|' read -r label us kib count <<<"$row"
+    printf '| %s | %d | %.1f | %d |\n' "$label" "$count" "$(echo "$us / 1000" | bc -l)" "$kib"
 done
 ratio() {  # label-a label-b: a's time divided by b's
-    local a b row label us kib
+    local a b row label us kib count
     for row in "${results[@]}"; do
-        IFS='|' read -r label us kib <<<"$row"
+        IFS='|' read -r label us kib count <<<"$row"
         [[ $label == "$1" ]] && a=$us
         [[ $label == "$2" ]] && b=$us
     done

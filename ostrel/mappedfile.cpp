@@ -33,7 +33,6 @@ bool MappedFile::open(const std::string& path) {
         size_ = 0;
         return false;
     }
-    ::madvise(map, size_, MADV_SEQUENTIAL);
     data_ = static_cast<const std::uint8_t*>(map);
     return true;
 }
