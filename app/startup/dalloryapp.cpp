@@ -35,8 +35,11 @@ bool CDalloryApp::InitInstance() {
     const QString format = FindTableText(MessageTextTable, kTextLibraryFailureFormat);
     const QString caption = FindTableText(MessageTextTable, kTextLibraryFailureCaption);
 
-    // Step 5 joins here: binding the run-time libraries (the library binding stage), handing over
-    // caption and format; on a negative result run ExitInstance() and return false.
+    // Step 5: bind the run-time libraries; a failure has already shown its message.
+    if (libraries_.Bind(caption, format) < 0) {
+        ExitInstance();
+        return false;
+    }
 
     // Step 6: a second instance says so and ends; it holds nothing the first one needs.
     const platform::InstanceLockStatus lock = instanceMutex_.acquire(kInstanceLockName);
@@ -74,8 +77,7 @@ bool CDalloryApp::InitInstance() {
 
 int CDalloryApp::ExitInstance() {
     ReleaseProfileFileName();
-    // The library loaders are freed here (STI, transport, search agent, ostrel, quilmar, codec)
-    // once the library binding stage joins start-up.
+    libraries_.Free();  // STI, transport, search agent, ostrel, quilmar, codec
     ReleaseTextSources();
     instanceMutex_.release();
     return 0;

@@ -2,6 +2,7 @@
 
 #include <QApplication>
 
+#include "app/binding/applicationlibraries.h"
 #include "platform/instancelock.h"
 
 // The application object: the one process-wide object of Velnor. It runs start-up (texts, library
@@ -38,5 +39,7 @@ class CDalloryApp : public QApplication {
     static CDalloryApp* theApp();
 
   private:
+    // The six library loaders, reached elsewhere through Libraries() while this object lives.
+    ApplicationLibraries libraries_;
     platform::InstanceLock instanceMutex_;
 };
