@@ -26,7 +26,8 @@ struct SimulatorOptions {
     std::filesystem::path store;         // the store folder (created when absent)
     bool seedDemo = false;               // --seed-demo
     std::vector<std::string> misbehave;  // --misbehave rules
-    std::vector<std::string> extraArgs;  // anything else, passed as given
+    // Anything else, passed as given (not --log: requests() reads the log in the store folder).
+    std::vector<std::string> extraArgs;
 };
 
 // One logged request.

@@ -62,7 +62,9 @@ class SimulatorStore {
     bool deleteDocument(std::uint32_t fileId);
 
     // Writing, for seeding and for tests. Each returns false when the disk refuses; a document
-    // whose pages could not all be written is removed again.
+    // whose pages could not all be written is removed again. addDocument needs the box to exist,
+    // takes the page count from pageBytes (one string of file bytes a page) and replaces a
+    // document of the same file id in that box.
     bool setDeviceName(const std::string& name);
     bool addBox(const StoredBox& box);
     bool addDocument(const StoredDocument& document, const std::vector<std::string>& pageBytes);
