@@ -35,12 +35,18 @@ class OutputFile {
 
     bool isOpen() const { return fd_ >= 0; }
 
+    // Appends length bytes of the open file fd, from offset on: file to file inside the kernel
+    // where it can, else through the buffer. Returns false when the file ends early or cannot
+    // be read, or the output cannot be written (later writes then fail too).
+    bool copyFrom(int fd, std::uint64_t offset, std::uint64_t length);
+
     // Writes what is buffered now. Returns false when this or an earlier write fell short.
     bool flush();
 
   private:
     int fd_ = -1;
     bool failed_ = false;
+    bool useKernelCopy_ = true;
     std::string path_;
     std::vector<std::uint8_t> buffer_;
     std::size_t used_ = 0;

@@ -1,6 +1,6 @@
 // PDF_Encode: the page files of one document into one PDF.
-#include "ostrel/mappedfile.h"
 #include "ostrel/ostrel.h"
+#include "ostrel/pagefile.h"
 #include "ostrel/pathtext.h"
 #include "ostrel/pdfwriter.h"
 #include "ostrel/reducetiff.h"
@@ -30,14 +30,20 @@ std::int32_t embed(PdfWriter& writer, const std::uint8_t* data, std::size_t size
     return writer.EndImage();
 }
 
-// Embeds a colour page file whole, mapped into memory.
+// Embeds a colour page file whole, its bytes unchanged. They go from file to file without
+// passing through this process where the system allows it.
 std::int32_t embedColourPage(PdfWriter& writer, const std::string& path,
                              const PageImageInfo& info) {
-    MappedFile file;
+    PageFile file;
     if (!file.open(path)) {
         return kPdfEncodeFileError;
     }
-    return embed(writer, file.data(), file.size(), info, ImageCoding::ColourJpeg);
+    const std::int32_t begun = writer.BeginImage(info, ImageCoding::ColourJpeg);
+    if (begun < 0) {
+        return begun;
+    }
+    const std::int32_t written = writer.WriteImageFile(file.descriptor(), 0, file.size());
+    return written < 0 ? written : writer.EndImage();
 }
 
 // Reduces a black-and-white page file to its strip and embeds the strip. The reduction hands

@@ -147,6 +147,18 @@ std::int32_t PdfWriter::WriteImageData(const std::uint8_t* data, std::size_t siz
     return kPdfEncodeOk;
 }
 
+std::int32_t PdfWriter::WriteImageFile(int fd, std::uint64_t offset, std::uint64_t length) {
+    if (reverseBits_) {
+        return kPdfEncodeNoMemory;
+    }
+    if (!output_.copyFrom(fd, offset, length)) {
+        return kPdfEncodeFileError;
+    }
+    offset_ += length;
+    streamLength_ += length;
+    return kPdfEncodeOk;
+}
+
 std::int32_t PdfWriter::EndImage() {
     try {
         ImageRecord& record = images_.at(count_);

@@ -31,6 +31,11 @@ class PdfWriter {
     // -1 when the write falls short, -2 when the scratch buffer cannot grow.
     std::int32_t WriteImageData(const std::uint8_t* data, std::size_t size);
 
+    // Appends length bytes of the open file fd, from offset on, to a colour image's stream
+    // unchanged, as WriteImageData would. -1 when the file ends early or cannot be read or the
+    // write falls short; -2 for a Group 4 image, whose data must pass WriteImageData.
+    std::int32_t WriteImageFile(int fd, std::uint64_t offset, std::uint64_t length);
+
     // Ends the image stream and writes its length and colour space objects; the image then
     // counts. -1 when the write falls short.
     std::int32_t EndImage();

@@ -6,6 +6,7 @@
 
 #include <fcntl.h>
 #include <sys/file.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 namespace quilmar {
@@ -50,7 +51,11 @@ bool JoinedOutput::create(const std::string& path) {
     if (fd < 0) {
         return false;
     }
-    if (::flock(fd, LOCK_EX | LOCK_NB) != 0 || ::ftruncate(fd, 0) != 0) {
+    // An empty file is not truncated: some file systems write a file out at close once it
+    // was truncated to nothing.
+    struct stat info {};
+    if (::flock(fd, LOCK_EX | LOCK_NB) != 0 || ::fstat(fd, &info) != 0 ||
+        (info.st_size != 0 && ::ftruncate(fd, 0) != 0)) {
         ::close(fd);
         if (!existed) {
             ::unlink(path.c_str());
