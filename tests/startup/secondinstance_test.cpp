@@ -3,6 +3,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <chrono>
 #include <csignal>
 #include <filesystem>
@@ -26,12 +27,13 @@ std::string readFile(const fs::path& file) {
 
 // Runs the program with the offscreen platform and message boxes written to `messages`;
 // returns its exit status, or -1 when it did not end within `limit`.
-int runVelnor(const fs::path& messages, std::chrono::seconds limit = std::chrono::seconds(60)) {
+int runVelnor(const fs::path& messages,
+              const fs::path& program = fs::path(VELNOR_PROGRAM_DIR) / "Velnor",
+              std::chrono::seconds limit = std::chrono::seconds(60)) {
     const pid_t child = ::fork();
     if (child == 0) {
         ::setenv("QT_QPA_PLATFORM", "offscreen", 1);
         ::setenv("VELNOR_TEST_MESSAGES", messages.c_str(), 1);
-        const std::string program = std::string(VELNOR_PROGRAM_DIR) + "/Velnor";
         ::execl(program.c_str(), program.c_str(), static_cast<char*>(nullptr));
         ::_exit(127);
     }
@@ -115,6 +117,33 @@ TEST(SecondInstance, AloneTheProgramStartsAndReleasesTheLock) {
     EXPECT_FALSE(fs::exists(messages)) << readFile(messages);
     platform::InstanceLock lock;
     EXPECT_EQ(lock.acquire("Velnor.exe"), platform::InstanceLockStatus::acquired);
+}
+
+TEST(SecondInstance, MissingLibraryStopsBeforeTheLock) {
+    ScopedRuntimeFolder runtime("startup_missing");
+    const fs::path messages = runtime.path() / "messages.txt";
+    // A program folder with every library but the transport.
+    const fs::path folder = runtime.path() / "program";
+    fs::create_directories(folder);
+    for (const auto& entry : fs::directory_iterator(VELNOR_PROGRAM_DIR)) {
+        const std::string name = entry.path().filename().string();
+        if (name == "Velnor" || (entry.path().extension() == ".so" && name != "tarvin.so")) {
+            fs::copy_file(entry.path(), folder / name);
+        }
+    }
+
+    EXPECT_EQ(runVelnor(messages, folder / "Velnor"), 0);
+    // One box naming the library last tried; caption and format come from the resource library.
+    const std::string shown = readFile(messages);
+    EXPECT_EQ(std::count(shown.begin(), shown.end(), '\n'), 1) << shown;
+    EXPECT_NE(shown.find("vzqtarvin.so"), std::string::npos) << shown;
+    EXPECT_TRUE(shown.ends_with("|0x10\n")) << shown;
+    EXPECT_FALSE(fs::exists(runtime.path() / "Velnor.exe"));  // the lock was never taken
+
+    // With the library present the next start runs normally.
+    fs::remove(messages);
+    EXPECT_EQ(runVelnor(messages), 0);
+    EXPECT_FALSE(fs::exists(messages)) << readFile(messages);
 }
 
 }  // namespace
