@@ -1,8 +1,13 @@
 #include "app/startup/dalloryapp.h"
 
+#include <memory>
+
 #include "app/settings/settings.h"
 #include "app/texts.h"
+#include "device/selectmfp/selectmfpdialog.h"
 #include "platform/messagebox.h"
+#include "ui/maindialog.h"
+#include "ui/progress/progressdialog.h"
 
 namespace {
 
@@ -60,18 +65,36 @@ bool CDalloryApp::InitInstance() {
     AppSettings settings;
     LoadSettings(settings);
     const MFPInfo mfp = GetMFPInfo();
-    (void)mfp;
 
-    // Step 10 joins here: the progress window in start-up mode ("Now Starting Application").
-    // Step 11 joins here: when mfp.isNotShowDlg is 0, that window closes before the selection.
-    // Step 12 joins here: the MFP selection dialog, run modally with mfp.isNotShowDlg, the
-    //   progress window and `settings`. Without OK, start-up ends (step 16). With OK: copy
-    //   GetMFPInfo() into settings.mfpInfo; then SettingInfo.machineName in CurrentSettings
-    //   becomes that group's IPv4Address when isSpecifiedIPAddress is 1, else its machineName.
-    // Steps 13-15 join here: the main dialog, put in the main-window slot, the progress window
-    //   closed just before it opens when mfp.isNotShowDlg is non-zero, run modally, destroyed.
+    // Step 10: the waiting window ("Now Starting Application"), shown modeless at once.
+    auto progress = std::make_unique<CProgressDlg>(kProgressStartingApplication);
 
-    // Step 16: the record and the copy go out of scope.
+    // Step 11: the selection dialog is going to be shown: the waiting window goes first.
+    if (mfp.isNotShowDlg == 0) {
+        progress->close();
+    }
+
+    // Step 12: the MFP selection (hidden, confirming the stored device, when isNotShowDlg is
+    // set). On OK it has copied the chosen MFPInfo into `settings` and set the SettingInfo
+    // machine name; anything else ends start-up without the main window and without saving.
+    if (SelectMfp(mfp.isNotShowDlg, progress.get(), settings, nullptr) == 1) {
+        // Step 13: the main dialog, in the main-window slot while it runs; it picks its mode
+        // from CurrentSettings itself.
+        CMainDlg mainDialog;
+        mainWindow_ = &mainDialog;
+
+        // Step 14: the waiting window stayed up during a hidden selection; it goes now.
+        if (mfp.isNotShowDlg != 0) {
+            progress->close();
+        }
+
+        // Step 15: until the user exits; the main dialog saves the settings and clears the work
+        // folders itself.
+        mainDialog.exec();
+        mainWindow_ = nullptr;
+    }
+
+    // Step 16: the waiting window, the record and the copy are destroyed on the way out.
     return false;
 }
 

@@ -1,6 +1,8 @@
 #pragma once
 
 #include <QApplication>
+#include <QPointer>
+#include <QWidget>
 
 #include "app/binding/applicationlibraries.h"
 #include "platform/instancelock.h"
@@ -35,6 +37,9 @@ class CDalloryApp : public QApplication {
     // Whether this process holds the single-instance lock.
     bool holdsInstanceLock() const { return instanceMutex_.held(); }
 
+    // The main dialog while it runs (the main-window slot), else nullptr.
+    QWidget* mainWindow() const { return mainWindow_; }
+
     // The application object, or nullptr while none exists.
     static CDalloryApp* theApp();
 
@@ -42,4 +47,5 @@ class CDalloryApp : public QApplication {
     // The six library loaders, reached elsewhere through Libraries() while this object lives.
     ApplicationLibraries libraries_;
     platform::InstanceLock instanceMutex_;
+    QPointer<QWidget> mainWindow_;
 };

@@ -1,4 +1,5 @@
-// The real program started as a separate process next to a running instance.
+// The real program started as separate processes, each in a copy of the program folder of its
+// own (so its profile is the test's) and with a runtime folder of its own (so its lock is too).
 #include <gtest/gtest.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -15,6 +16,7 @@
 #include "tests/startup/runtimefolder.h"
 
 namespace fs = std::filesystem;
+using namespace std::chrono_literals;
 
 namespace {
 
@@ -25,114 +27,115 @@ std::string readFile(const fs::path& file) {
     return content.str();
 }
 
-// Runs the program with the offscreen platform and message boxes written to `messages`;
-// returns its exit status, or -1 when it did not end within `limit`.
-int runVelnor(const fs::path& messages,
-              const fs::path& program = fs::path(VELNOR_PROGRAM_DIR) / "Velnor",
-              std::chrono::seconds limit = std::chrono::seconds(60)) {
-    const pid_t child = ::fork();
-    if (child == 0) {
-        ::setenv("QT_QPA_PLATFORM", "offscreen", 1);
-        ::setenv("VELNOR_TEST_MESSAGES", messages.c_str(), 1);
-        ::execl(program.c_str(), program.c_str(), static_cast<char*>(nullptr));
-        ::_exit(127);
-    }
-    const auto deadline = std::chrono::steady_clock::now() + limit;
-    for (;;) {
-        int status = 0;
-        if (::waitpid(child, &status, WNOHANG) == child) {
-            return WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
+// A copy of the program and its libraries in `folder`, without the file `left out`.
+fs::path copyProgramFolder(const fs::path& folder, const std::string& leftOut = {}) {
+    fs::create_directories(folder);
+    for (const auto& entry : fs::directory_iterator(VELNOR_PROGRAM_DIR)) {
+        const std::string name = entry.path().filename().string();
+        if (name != leftOut && (name == "Velnor" || entry.path().extension() == ".so")) {
+            fs::copy_file(entry.path(), folder / name);
         }
-        if (std::chrono::steady_clock::now() > deadline) {
-            ::kill(child, SIGKILL);
-            ::waitpid(child, &status, 0);
-            return -1;
-        }
-        std::this_thread::sleep_for(std::chrono::milliseconds(20));
     }
+    return folder / "Velnor";
 }
 
-// A running first instance: a process that holds the lock until it is told to end.
-class FirstInstance {
+class Velnor {
   public:
-    FirstInstance() {
-        int ready[2];
-        int quit[2];
-        if (::pipe(ready) != 0 || ::pipe(quit) != 0) {
-            return;
-        }
+    // Starts `program` with the offscreen platform and message boxes written to `messages`.
+    Velnor(const fs::path& program, const fs::path& messages) {
         pid_ = ::fork();
         if (pid_ == 0) {
-            ::close(ready[0]);
-            ::close(quit[1]);
-            platform::InstanceLock lock;
-            const char state =
-                lock.acquire("Velnor.exe") == platform::InstanceLockStatus::acquired ? 'y' : 'n';
-            (void)!::write(ready[1], &state, 1);
-            char ignored = 0;
-            (void)!::read(quit[0], &ignored, 1);  // until the test closes its end
-            // Still holding it at the end proves the second start did not take it away.
-            platform::InstanceLock probe;
-            ::_exit(probe.acquire("Velnor.exe") == platform::InstanceLockStatus::alreadyExists ? 0
-                                                                                               : 1);
+            ::setenv("QT_QPA_PLATFORM", "offscreen", 1);
+            ::setenv("VELNOR_TEST_MESSAGES", messages.c_str(), 1);
+            ::execl(program.c_str(), program.c_str(), static_cast<char*>(nullptr));
+            ::_exit(127);
         }
-        ::close(ready[1]);
-        ::close(quit[0]);
-        quit_ = quit[1];
-        char state = 0;
-        holding_ = ::read(ready[0], &state, 1) == 1 && state == 'y';
-        ::close(ready[0]);
     }
-    bool holding() const { return holding_; }
-    // Ends the first instance; true when it still held its lock to the end.
-    bool finish() {
-        ::close(quit_);
-        int status = 0;
-        ::waitpid(pid_, &status, 0);
-        return WIFEXITED(status) && WEXITSTATUS(status) == 0;
+    ~Velnor() { stop(); }
+
+    // Waits up to `limit` for the program to end; its exit status, or -1 when it still runs.
+    int wait(std::chrono::milliseconds limit = 60s) {
+        const auto deadline = std::chrono::steady_clock::now() + limit;
+        while (pid_ > 0) {
+            int status = 0;
+            if (::waitpid(pid_, &status, WNOHANG) == pid_) {
+                pid_ = -1;
+                status_ = WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
+                break;
+            }
+            if (std::chrono::steady_clock::now() > deadline) {
+                return -1;
+            }
+            std::this_thread::sleep_for(20ms);
+        }
+        return status_;
+    }
+    bool running() { return wait(0ms) == -1; }
+
+    // Ends a program that waits in a window (the system releases its lock).
+    void stop() {
+        if (pid_ > 0) {
+            ::kill(pid_, SIGKILL);
+            int status = 0;
+            ::waitpid(pid_, &status, 0);
+            pid_ = -1;
+        }
     }
 
   private:
     pid_t pid_ = -1;
-    int quit_ = -1;
-    bool holding_ = false;
+    int status_ = -1;
 };
+
+// Waits until some process holds the lock "Velnor.exe" of the current runtime folder.
+bool lockTakenWithin(std::chrono::milliseconds limit) {
+    const auto deadline = std::chrono::steady_clock::now() + limit;
+    while (std::chrono::steady_clock::now() < deadline) {
+        if (platform::InstanceLock().acquire("Velnor.exe") ==
+            platform::InstanceLockStatus::alreadyExists) {
+            return true;
+        }
+        std::this_thread::sleep_for(20ms);
+    }
+    return false;
+}
 
 TEST(SecondInstance, SaysVelnorIsAlreadyRunningAndEnds) {
     ScopedRuntimeFolder runtime("startup_second");
-    const fs::path messages = runtime.path() / "messages.txt";
-    FirstInstance first;
-    ASSERT_TRUE(first.holding());
+    const fs::path program = copyProgramFolder(runtime.path() / "program");
+    const fs::path firstMessages = runtime.path() / "first.txt";
+    const fs::path secondMessages = runtime.path() / "second.txt";
 
-    EXPECT_EQ(runVelnor(messages), 0);
+    // The first instance comes up and waits in the MFP selection dialog.
+    Velnor first(program, firstMessages);
+    ASSERT_TRUE(lockTakenWithin(60s));
+
+    Velnor second(program, secondMessages);
+    EXPECT_EQ(second.wait(), 0);
     // No caption (the default title), the error icon and the topmost flag.
-    EXPECT_EQ(readFile(messages), "Error|Velnor is already running. |0x40010\n");
-    EXPECT_TRUE(first.finish());
-}
+    EXPECT_EQ(readFile(secondMessages), "Error|Velnor is already running. |0x40010\n");
 
-TEST(SecondInstance, AloneTheProgramStartsAndReleasesTheLock) {
-    ScopedRuntimeFolder runtime("startup_alone");
-    const fs::path messages = runtime.path() / "messages.txt";
-    EXPECT_EQ(runVelnor(messages), 0);
-    EXPECT_FALSE(fs::exists(messages)) << readFile(messages);
-    platform::InstanceLock lock;
-    EXPECT_EQ(lock.acquire("Velnor.exe"), platform::InstanceLockStatus::acquired);
+    // The first keeps running and keeps its lock.
+    EXPECT_TRUE(first.running());
+    EXPECT_EQ(platform::InstanceLock().acquire("Velnor.exe"),
+              platform::InstanceLockStatus::alreadyExists);
+    EXPECT_FALSE(fs::exists(firstMessages)) << readFile(firstMessages);
+    first.stop();
+
+    // Its lock died with it.
+    EXPECT_EQ(platform::InstanceLock().acquire("Velnor.exe"),
+              platform::InstanceLockStatus::acquired);
+    // Nothing reached the main window, so no profile was written.
+    EXPECT_FALSE(fs::exists(runtime.path() / "program" / "setting"));
 }
 
 TEST(SecondInstance, MissingLibraryStopsBeforeTheLock) {
     ScopedRuntimeFolder runtime("startup_missing");
     const fs::path messages = runtime.path() / "messages.txt";
-    // A program folder with every library but the transport.
-    const fs::path folder = runtime.path() / "program";
-    fs::create_directories(folder);
-    for (const auto& entry : fs::directory_iterator(VELNOR_PROGRAM_DIR)) {
-        const std::string name = entry.path().filename().string();
-        if (name == "Velnor" || (entry.path().extension() == ".so" && name != "tarvin.so")) {
-            fs::copy_file(entry.path(), folder / name);
-        }
-    }
+    const fs::path incomplete = copyProgramFolder(runtime.path() / "incomplete", "tarvin.so");
 
-    EXPECT_EQ(runVelnor(messages, folder / "Velnor"), 0);
+    Velnor broken(incomplete, messages);
+    EXPECT_EQ(broken.wait(), 0);
     // One box naming the library last tried; caption and format come from the resource library.
     const std::string shown = readFile(messages);
     EXPECT_EQ(std::count(shown.begin(), shown.end(), '\n'), 1) << shown;
@@ -140,9 +143,12 @@ TEST(SecondInstance, MissingLibraryStopsBeforeTheLock) {
     EXPECT_TRUE(shown.ends_with("|0x10\n")) << shown;
     EXPECT_FALSE(fs::exists(runtime.path() / "Velnor.exe"));  // the lock was never taken
 
-    // With the library present the next start runs normally.
+    // With the library present the next start runs normally: it takes the lock, shows no
+    // message and waits in the selection dialog.
     fs::remove(messages);
-    EXPECT_EQ(runVelnor(messages), 0);
+    Velnor complete(copyProgramFolder(runtime.path() / "complete"), messages);
+    EXPECT_TRUE(lockTakenWithin(60s));
+    EXPECT_TRUE(complete.running());
     EXPECT_FALSE(fs::exists(messages)) << readFile(messages);
 }
 
