@@ -2,6 +2,7 @@
 // it changes, what libtiff reads back, and a 0 for every failure.
 #include "tests/formats/formatsfixture.h"
 
+#include <cstdlib>
 #include <functional>
 
 namespace formatstest {
@@ -78,6 +79,29 @@ TEST_F(MultiTiffTest, LargeStripsArriveWhole) {
         EXPECT_TRUE(std::equal(strip.begin(), strip.end(), out.begin() + block + 226)) << page;
         block += 226 + strip.size();
     }
+}
+
+TEST_F(MultiTiffTest, PagesOnAnotherFileSystemAreCopiedToo) {
+    // Page files in memory-backed /dev/shm, the output on the temporary folder's file system:
+    // the kernel's file-to-file copy refuses, and the strips go through the buffer instead.
+    std::string shm = "/dev/shm/velnor-formats-XXXXXX";
+    if (!std::filesystem::is_directory("/dev/shm") || ::mkdtemp(shm.data()) == nullptr) {
+        GTEST_SKIP() << "no /dev/shm";
+    }
+    const Bytes strips[2] = {filled(100000, 1), filled(2000000, 2)};
+    for (int page = 1; page <= 2; ++page) {
+        ASSERT_TRUE(pagemaker::writeFile(shm + "/" + pagemaker::pageFileName(0x6, page, true),
+                                         layoutTiff(strips[page - 1])));
+    }
+    const std::u16string out = u16(path("out.tif"));
+    const std::u16string folder = u16(shm);
+    const std::uint8_t result = multiTiffEncode()(out.c_str(), 0x6, 1, 2, folder.c_str());
+    std::filesystem::remove_all(shm);
+    ASSERT_EQ(result, 1);
+    const Bytes joined = readBytes(path("out.tif"));
+    ASSERT_EQ(joined.size(), 100234u + 2000226u);
+    EXPECT_TRUE(std::equal(strips[0].begin(), strips[0].end(), joined.begin() + 234));
+    EXPECT_TRUE(std::equal(strips[1].begin(), strips[1].end(), joined.begin() + 100234 + 226));
 }
 
 TEST_F(MultiTiffTest, OnePageIsAByteForByteCopy) {

@@ -3,6 +3,7 @@
 #include "tests/formats/formatsfixture.h"
 
 #include <algorithm>
+#include <cstdlib>
 #include <map>
 #include <regex>
 
@@ -264,6 +265,34 @@ TEST_F(PdfEncodeTest, BlackWhitePagesDecodeToTheirSourcePixels) {
         EXPECT_EQ(decoded.width, sources[page - 1].width) << page;
         EXPECT_TRUE(decoded.bits == sources[page - 1].bits) << page;
     }
+}
+
+TEST_F(PdfEncodeTest, PagesOnAnotherFileSystemAreCopiedToo) {
+    // Page files in memory-backed /dev/shm, the PDF on the temporary folder's file system: the
+    // kernel's file-to-file copy refuses, and the bytes go through the writer's buffer instead.
+    std::string shm = "/dev/shm/velnor-formats-XXXXXX";
+    if (!std::filesystem::is_directory("/dev/shm") || ::mkdtemp(shm.data()) == nullptr) {
+        GTEST_SKIP() << "no /dev/shm";
+    }
+    std::vector<Bytes> jpegs;
+    for (int page = 1; page <= 2; ++page) {
+        jpegs.push_back(
+            pagemaker::makeColourJpeg(pagemaker::texturedPattern(700, 500, page), 100, 100, 95));
+        ASSERT_TRUE(pagemaker::writeFile(shm + "/" + pagemaker::pageFileName(0x5, page, false),
+                                         jpegs.back()));
+    }
+    const std::vector<PageImageInfo> info = {
+        {0, 0, 0, 0}, {700, 500, 100, 100}, {700, 500, 100, 100}};
+    const std::u16string out = u16(path("out.pdf"));
+    const std::u16string folder = u16(shm);
+    const std::int32_t result = pdfEncode()(out.c_str(), info.data(), 5, 1, 2, 0, folder.c_str());
+    std::filesystem::remove_all(shm);
+    ASSERT_EQ(result, 0);
+    expectQpdfClean(path("out.pdf"));
+    std::string output;
+    ASSERT_EQ(run("pdfimages -j " + path("out.pdf") + " " + path("img"), &output), 0) << output;
+    EXPECT_EQ(readBytes(path("img-000.jpg")), jpegs[0]);
+    EXPECT_EQ(readBytes(path("img-001.jpg")), jpegs[1]);
 }
 
 TEST_F(PdfEncodeTest, Group4DataIsBitReversed) {
