@@ -2,6 +2,8 @@
 
 #include <httplib.h>
 
+#include <chrono>
+
 ScriptedHttpDevice::ScriptedHttpDevice() : server_(std::make_unique<httplib::Server>()) {
     server_->Post("/ScanBox.cgi",
                   [this](const httplib::Request& request, httplib::Response& response) {
@@ -38,6 +40,11 @@ ScriptedHttpDevice::ScriptedHttpDevice() : server_(std::make_unique<httplib::Ser
     if (port > 0) {
         port_ = static_cast<std::uint16_t>(port);
         thread_ = std::thread([this] { server_->listen_after_bind(); });
+        // stop() only ends a server that is already running; wait for it so that a device
+        // destroyed right away does not leave its thread listening.
+        for (int i = 0; i < 5000 && !server_->is_running(); ++i) {
+            std::this_thread::sleep_for(std::chrono::milliseconds(1));
+        }
     }
 }
 
