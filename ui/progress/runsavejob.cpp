@@ -69,6 +69,8 @@ void OnSaveJobChanged(ISaveJobOwner* owner) {
 
 bool RunSaveJob(ISaveJobOwner& owner, int documentIndex, IConvertor* convertor) {
     SaveJob& job = owner.SaveJobRecord();
+    // Obtained here, on the user-interface thread, before the worker asks for it.
+    CProgressDlg& dialog = owner.ProgressDialog();
     CreateWorkFolders();
     ClearSaveWorkFolder(convertor);
 
@@ -97,7 +99,6 @@ bool RunSaveJob(ISaveJobOwner& owner, int documentIndex, IConvertor* convertor) 
         return false;
     }
 
-    CProgressDlg& dialog = owner.ProgressDialog();
     dialog.SetOwner(&owner);
     dialog.SetUpperLimit(100);
     dialog.SetMode(kProgressSave);

@@ -62,6 +62,8 @@ class ISaveJobOwner {
   public:
     virtual ~ISaveJobOwner() = default;
     virtual SaveJob& SaveJobRecord() = 0;
+    // The same object on every call. RunSaveJob asks for it first on the user-interface thread;
+    // the worker's notifications ask again from the worker thread, so it must not be created there.
     virtual CProgressDlg& ProgressDialog() = 0;
     // Sets the record's cancel flag; the worker stops after the page it is downloading.
     virtual void RequestCancel() = 0;
