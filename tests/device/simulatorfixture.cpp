@@ -1,5 +1,6 @@
 #include "tests/device/simulatorfixture.h"
 
+#include <cstdlib>
 #include <fstream>
 #include <iterator>
 
@@ -58,8 +59,18 @@ void SimulatorTest::SetUp() {
 
     SimulatorOptions options;
     options.store = store_.path();
+    if (withUsb_) {
+        const std::string registry = channel_.file("stidevices.ini");
+        ASSERT_EQ(setenv("VELNOR_STI_REGISTRY", registry.c_str(), 1), 0);
+        options.extraArgs = {"--usb-socket", channel_.file("mfp.sock"), "--usb-registry", registry};
+    }
     simulator = std::make_unique<SimulatorProcess>(options);
     ASSERT_TRUE(simulator->running()) << simulator->error();
+    if (withUsb_) {
+        const auto name = simulator->announcements().find("usb-name");
+        ASSERT_NE(name, simulator->announcements().end());
+        usbName_ = name->second;
+    }
     libraries_ = std::make_unique<DeviceTestLibraries>();
     ASSERT_TRUE(libraries_->ready()) << libraries_->error();
     mfp.IPv4Address = QString::fromStdString(simulator->host());
@@ -70,6 +81,9 @@ void SimulatorTest::TearDown() {
     libraries_.reset();
     if (simulator) {
         simulator->stop();
+    }
+    if (withUsb_) {
+        unsetenv("VELNOR_STI_REGISTRY");
     }
 }
 

@@ -35,7 +35,13 @@ class SimulatorTest : public testing::Test {
     // The index of the listed document with this file id, or -1.
     int DocumentIndex(std::uint32_t fileId) const;
 
+    // Set by a derived fixture before SetUp: also serve the USB channel, listed through a
+    // registry file of the test's own (VELNOR_STI_REGISTRY while the test runs).
+    bool withUsb_ = false;
+    std::string usbName_;  // the simulator's still-image internal name, with withUsb_
+
     TempFolder store_{"device-store"};
+    TempFolder channel_{"device-usb-channel"};
     TempFolder pages_{"device-pages"};
     std::unique_ptr<SimulatorProcess> simulator;
     std::unique_ptr<DeviceTestLibraries> libraries_;
