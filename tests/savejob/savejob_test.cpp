@@ -137,6 +137,7 @@ struct FailureCase {
     const char* text;
     const char* caption;
     std::vector<int> downloaded;
+    bool pagesRemoved;  // the save folder is emptied (after a failed conversion)
 };
 
 class SaveFailureTest : public SaveJobTest, public testing::WithParamInterface<FailureCase> {};
@@ -164,6 +165,9 @@ TEST_P(SaveFailureTest, ShowsTheMessageClosesAndSavesNothing) {
     // No output, not even a partial one; the job is reset.
     EXPECT_TRUE(Entries(out()).isEmpty()) << Entries(out()).join(u',').toStdString();
     EXPECT_EQ(owner.SaveJobRecord().state, kSaveJobFinished);
+    if (c.pagesRemoved) {
+        EXPECT_TRUE(Entries(SaveFolderPath()).isEmpty());
+    }
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -173,13 +177,15 @@ INSTANTIATE_TEST_SUITE_P(
                                 false,
                                 "Unable to download the file.",
                                 "Communication",
-                                {1, 2}},
+                                {1, 2},
+                                false},
                     FailureCase{"FirstPageFailsBeforeTheDialogShows",
                                 {},
                                 true,
                                 "Unable to download the file.",
                                 "Communication",
-                                {}},
+                                {},
+                                false},
                     // The device refuses the image information: the pages keep zero sizes, which
                     // the PDF writer refuses instead of inventing a page size.
                     FailureCase{"ConversionFails",
@@ -187,7 +193,8 @@ INSTANTIATE_TEST_SUITE_P(
                                 false,
                                 "Failed to save the file.",
                                 "Save",
-                                {1, 2, 3}}),
+                                {1, 2, 3},
+                                true}),
     [](const testing::TestParamInfo<FailureCase>& info) { return std::string(info.param.name); });
 
 TEST_F(SaveJobTest, CancelDuringPageTwoStopsAfterItWithoutAMessage) {
