@@ -1,5 +1,7 @@
 #include "ostrel/outputfile.h"
 
+#include "ostrel/filelock.h"
+
 #include <algorithm>
 #include <cerrno>
 #include <cstring>
@@ -53,7 +55,7 @@ bool OutputFile::create(const std::string& path) {
     // An empty file is not truncated: some file systems write a file out at close once it
     // was truncated to nothing.
     struct stat info {};
-    if (::flock(fd, LOCK_EX | LOCK_NB) != 0 || ::fstat(fd, &info) != 0 ||
+    if (!formats::holdExclusively(fd) || ::fstat(fd, &info) != 0 ||
         (info.st_size != 0 && ::ftruncate(fd, 0) != 0)) {
         ::close(fd);
         if (!existed) {

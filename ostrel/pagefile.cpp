@@ -1,5 +1,7 @@
 #include "ostrel/pagefile.h"
 
+#include "ostrel/filelock.h"
+
 #include <fcntl.h>
 #include <sys/file.h>
 #include <sys/stat.h>
@@ -19,8 +21,8 @@ bool PageFile::open(const std::string& path) {
         return false;
     }
     struct stat info {};
-    if (::flock(fd_, LOCK_EX | LOCK_NB) != 0 || ::fstat(fd_, &info) != 0 ||
-        !S_ISREG(info.st_mode) || info.st_size <= 0) {
+    if (!formats::holdExclusively(fd_) || ::fstat(fd_, &info) != 0 || !S_ISREG(info.st_mode) ||
+        info.st_size <= 0) {
         return false;
     }
     size_ = static_cast<std::uint64_t>(info.st_size);

@@ -5,6 +5,10 @@
 #include <cstdlib>
 #include <functional>
 
+#include <fcntl.h>
+#include <sys/file.h>
+#include <unistd.h>
+
 namespace formatstest {
 namespace {
 
@@ -247,6 +251,18 @@ TEST_F(MultiTiffTest, ShortWritesAreFailures) {
         EXPECT_FALSE(exists(path("out.tif"))) << limit;
     }
     EXPECT_EQ(runWithFileSizeLimit(1234u + 200226u + 3226u, [&] { return join(5, 1, 3); }), 1);
+}
+
+TEST_F(MultiTiffTest, OutputHeldByAnotherWriterIsLeftAlone) {
+    writePage(2, 1, true, layoutTiff(filled(1000, 1)));
+    writePage(2, 2, true, layoutTiff(filled(2000, 2)));
+    const Bytes before(5000, 'x');
+    ASSERT_TRUE(pagemaker::writeFile(path("out.tif"), before));
+    const int holder = ::open(path("out.tif").c_str(), O_RDONLY);
+    ASSERT_EQ(::flock(holder, LOCK_EX), 0);
+    EXPECT_EQ(join(2, 1, 2), 0);
+    ::close(holder);
+    EXPECT_EQ(readBytes(path("out.tif")), before);
 }
 
 TEST_F(MultiTiffTest, RefusesPathsThatCannotBeConverted) {

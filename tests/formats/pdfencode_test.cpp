@@ -7,6 +7,10 @@
 #include <map>
 #include <regex>
 
+#include <fcntl.h>
+#include <sys/file.h>
+#include <unistd.h>
+
 namespace formatstest {
 namespace {
 
@@ -423,6 +427,17 @@ TEST_F(PdfEncodeTest, OverwritesALongerExistingFile) {
     EXPECT_TRUE(pdf.ends_with("%%EOF\r\n"));
     EXPECT_EQ(pdf.find("xxxx"), std::string::npos);
     expectQpdfClean(path("out.pdf"));
+}
+
+TEST_F(PdfEncodeTest, OutputHeldByAnotherWriterIsLeftAlone) {
+    auto info = colourPages(8, 1);
+    const Bytes before(5000, 'x');
+    ASSERT_TRUE(pagemaker::writeFile(path("out.pdf"), before));
+    const int holder = ::open(path("out.pdf").c_str(), O_RDONLY);
+    ASSERT_EQ(::flock(holder, LOCK_EX), 0);
+    EXPECT_EQ(encode(info, 8, 1, 1, false), -1);
+    ::close(holder);
+    EXPECT_EQ(readBytes(path("out.pdf")), before);
 }
 
 TEST_F(PdfEncodeTest, UnicodePathsAreWritten) {
