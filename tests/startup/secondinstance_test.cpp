@@ -152,4 +152,39 @@ TEST(SecondInstance, MissingLibraryStopsBeforeTheLock) {
     EXPECT_FALSE(fs::exists(messages)) << readFile(messages);
 }
 
+// Waits until `file` has some content.
+std::string contentWithin(const fs::path& file, std::chrono::milliseconds limit) {
+    const auto deadline = std::chrono::steady_clock::now() + limit;
+    while (std::chrono::steady_clock::now() < deadline) {
+        const std::string content = readFile(file);
+        if (!content.empty()) {
+            return content;
+        }
+        std::this_thread::sleep_for(20ms);
+    }
+    return {};
+}
+
+// A stored device and "do not show the dialog": start-up confirms the device itself. When it
+// cannot be reached the selection says so and shows its dialog, and the profile stays as it was.
+TEST(StartUp, StoredDeviceThatDoesNotAnswerOpensTheSelection) {
+    ScopedRuntimeFolder runtime("startup_stored");
+    const fs::path program = copyProgramFolder(runtime.path() / "program");
+    fs::create_directories(runtime.path() / "program" / "setting");
+    const fs::path profile = runtime.path() / "program" / "setting" / "Velnor.ini";
+    // Port 1 of the loopback address: nothing listens there, the connection is refused at once.
+    const std::string stored =
+        "[MFPInfo]\nmachineName=Office MFP\nIPv4Address=127.0.0.1\nhttpPortNumber=1\n"
+        "isNotShowDlg=1\n";
+    std::ofstream(profile) << stored;
+    const fs::path messages = runtime.path() / "messages.txt";
+
+    Velnor velnor(program, messages);
+    const std::string shown = contentWithin(messages, 60s);
+    EXPECT_NE(shown.find("Unable to connect to the scanner."), std::string::npos) << shown;
+    EXPECT_TRUE(velnor.running());  // now waiting in the visible selection dialog
+    velnor.stop();
+    EXPECT_EQ(readFile(profile), stored);
+}
+
 }  // namespace
