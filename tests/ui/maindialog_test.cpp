@@ -4,10 +4,16 @@
 #include <QCheckBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMenu>
 #include <QPushButton>
 #include <QTest>
 #include <QTreeWidget>
 
+#include <filesystem>
+#include <fstream>
+
+#include "app/folders/workfolders.h"
+#include "app/settings/profilefilename.h"
 #include "tests/ui/uitestenv.h"
 #include "ui/passworddialog.h"
 
@@ -272,9 +278,64 @@ TEST_F(UiTest, AWindowNearTheEdgeIsPushedBackIntoTheWorkArea) {
 }
 
 TEST_F(UiTest, ExitClearsTheWorkFoldersAndSavesTheSettings) {
+    TempFolder profile("ui-profile");
+    UseProfileFileName(QString::fromStdString(profile.file("Velnor.ini")));
+    settings.boxIndex = 2;
     CMainDlg& dlg = OpenWindow();
-    ASSERT_FALSE(window_->isHidden());
-    dlg.control<QPushButton>(CMainDlg::IdExit)->click();
+    const std::filesystem::path leftover =
+        std::filesystem::path(PreviewFolder()) / "0000ABCD_1.jpg";
+    std::ofstream(leftover) << "page";
+    ASSERT_TRUE(std::filesystem::exists(leftover));
+
+    QTest::keyClick(&dlg, Qt::Key_Escape);
     EXPECT_TRUE(dlg.isHidden());
     EXPECT_EQ(dlg.result(), IDCANCEL);
+    EXPECT_FALSE(std::filesystem::exists(leftover));
+    std::ifstream written(profile.file("Velnor.ini"));
+    const std::string text((std::istreambuf_iterator<char>(written)), {});
+    EXPECT_NE(text.find("boxIndex=2"), std::string::npos) << text;
+    EXPECT_NE(text.find("IPv4Address=127.0.0.1"), std::string::npos) << text;
+    EXPECT_TRUE(messages_->calls().empty());
+    ReleaseProfileFileName();
+}
+
+TEST_F(UiTest, RefreshRebuildsTheTreeFromTheLastListing) {
+    CMainDlg& dlg = OpenWindow();
+    ClickBox(dlg, teststore::kScansBox);
+    sim_->clearRequests();
+    dlg.control<QPushButton>(CMainDlg::IdRefresh)->click();
+    EXPECT_TRUE(sim_->requests().empty());
+    EXPECT_EQ(List(dlg)->topLevelItemCount(), 0);
+    ASSERT_EQ(Tree(dlg)->topLevelItemCount(), 1);
+    EXPECT_EQ(Tree(dlg)->topLevelItem(0)->childCount(), 3);
+    // The new tree keys find their boxes.
+    ClickBox(dlg, teststore::kScansBox);
+    EXPECT_EQ(List(dlg)->topLevelItemCount(), 3);
+}
+
+TEST_F(UiTest, RightClickOnASelectedDocumentOffersDelete) {
+    CMainDlg& dlg = OpenWindow();
+    int deletes = 0;
+    dlg.onCommand(CMainDlg::IdMenuDelete, [&deletes] { ++deletes; });
+    QStringList offered;
+    DialogAnswerer<QMenu> answerer([&offered](QMenu* menu) {
+        for (QAction* action : menu->actions()) {
+            offered.append(action->text());
+        }
+        menu->setActiveAction(menu->actions().front());
+        QTest::keyClick(menu, Qt::Key_Return);
+    });
+    ClickBox(dlg, teststore::kScansBox);
+    QTreeWidget* list = List(dlg);
+    const QPoint inside = list->visualItemRect(list->topLevelItem(0)).center();
+
+    // Nothing selected: no menu.
+    emit list->customContextMenuRequested(inside);
+    EXPECT_EQ(answerer.count(), 0);
+
+    list->setCurrentItem(list->topLevelItem(0));
+    emit list->customContextMenuRequested(inside);
+    EXPECT_EQ(answerer.count(), 1);
+    EXPECT_EQ(offered, QStringList({"Delete"}));
+    EXPECT_EQ(deletes, 1);
 }
