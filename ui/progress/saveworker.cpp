@@ -2,9 +2,9 @@
 
 #include <QFileInfo>
 
+#include <cstdlib>
 #include <exception>
-#include <new>
-#include <vector>
+#include <memory>
 
 #include "app/folders/workfolders.h"
 #include "app/settings/currentsettings.h"
@@ -14,6 +14,10 @@
 #include "platform/textconv.h"
 
 namespace {
+
+struct FreeDeleter {
+    void operator()(void* memory) const { std::free(memory); }
+};
 
 void Notify(SaveJob& job) {
     if (job.notify != nullptr) {
@@ -57,15 +61,16 @@ void RunJob(SaveJob& job) {
     const std::int32_t last = convertor->m_lastPage;
     const MFPInfo mfp = GetMFPInfo();
 
-    // Indexed by page number; value-initialised, so every entry starts as zeros.
-    std::vector<PageImageInfo> pages;
     if (first < 1 || last < first) {
         SetStateAndCurrent(job, kSaveJobConversionFailed, 0);
         return;
     }
-    try {
-        pages.resize(static_cast<std::size_t>(last) + 1);
-    } catch (const std::bad_alloc&) {
+    // Indexed by page number, every entry zero until its page's information arrives. calloc
+    // gives zeroed memory without touching it first, so a range claimed far larger than any
+    // document costs nothing until pages arrive; no memory ends the job as a failed save.
+    const std::unique_ptr<PageImageInfo, FreeDeleter> pages(static_cast<PageImageInfo*>(
+        std::calloc(static_cast<std::size_t>(last) + 1, sizeof(PageImageInfo))));
+    if (!pages) {
         SetStateAndCurrent(job, kSaveJobConversionFailed, 0);
         return;
     }
@@ -79,7 +84,7 @@ void RunJob(SaveJob& job) {
 
     for (std::int32_t page = first; page <= last; ++page) {
         const int downloaded =
-            job.downloadPage ? job.downloadPage(mfp, documentIndex, page, &pages[page]) : 0;
+            job.downloadPage ? job.downloadPage(mfp, documentIndex, page, &pages.get()[page]) : 0;
         if (downloaded == 0) {
             SetStateAndCurrent(job, kSaveJobDownloadFailed, page);
             return;
@@ -102,7 +107,7 @@ void RunJob(SaveJob& job) {
         return;
     }
     SetState(job, kSaveJobConverting);
-    const HRESULT result = convertor->Convert(pages.data(), DocumentFileId(mfp, documentIndex));
+    const HRESULT result = convertor->Convert(pages.get(), DocumentFileId(mfp, documentIndex));
     if (result < 0) {
         SetStateAndCurrent(job, kSaveJobConversionFailed, 0);
         ClearSaveWorkFolder(convertor);
