@@ -152,6 +152,9 @@ int FetchPageData(std::u16string_view folder, int documentIndex, int page,
 
     WaitCursor cursor;
     DeviceJob job(TransportTable());
+    if (!job.valid()) {
+        return 0;
+    }
     job.SetCommandCode(kUsbCommandGetFile);
     job.SetVersion();
     job.BuildStorageJob("GETFILE", [&] {

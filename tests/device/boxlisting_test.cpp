@@ -28,7 +28,7 @@ TEST_P(BoxListResponseTest, WalksResponseIntoTable) {
     EXPECT_EQ(NetworkBoxTable().count, boxCase.count);
     EXPECT_EQ(names, boxCase.names);
     ASSERT_EQ(device.requests().size(), 1u);
-    const std::string& body = device.requests()[0].body;
+    const std::string body = device.requests()[0].body;
     EXPECT_NE(body.find("version=\"2\""), std::string::npos) << body;
     EXPECT_NE(body.find("<COMMAND>LIST</COMMAND><TYPE>STORAGE</TYPE><PARAM><STORAGE/></PARAM>"),
               std::string::npos)
