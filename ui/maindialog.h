@@ -252,6 +252,7 @@ class CMainDlg : public DialogFrame, public ISaveJobOwner {
     QString pageCountText_;
     QImage previewImage_;
     QRect previewRect_;
+    QImage previewScaled_;  // previewImage_ smoothly scaled to previewRect_, made once per page
 
     QStringList simpleFileNames_;
     QStringList simpleTimestamps_;
