@@ -5,6 +5,7 @@
 
 #include <array>
 #include <filesystem>
+#include <fstream>
 
 #include "device/deviceaccess.h"
 #include "device/pagedownload.h"
@@ -126,6 +127,31 @@ TEST_F(BothPathsTest, UsbPageOfAMissingDocumentCreatesNoFile) {
     EXPECT_EQ(DownloadPageToFolder(usb, 0, 9, folder), 0);  // GETFILE answers 808
 
     EXPECT_TRUE(fs::is_empty(pages_.path()));
+}
+
+TEST_F(BothPathsTest, UsbPageCutShortLeavesNoPageFile) {
+    const MFPInfo usb = UsbMfp();
+    QStringList names;
+    ASSERT_EQ(DeviceAccess::ListBoxes(usb, names), 1);
+    ASSERT_EQ(DeviceAccess::ListDocuments(usb, 0, 1, {}, nullptr), 1);
+    int index = -1;
+    for (int i = 0; i < UsbDocumentTable().count; ++i) {
+        if (UsbDocumentTable().entries[i].fileId == kColourFileId) {
+            index = i;
+        }
+    }
+    ASSERT_GE(index, 0);
+    const fs::path page = pages_.path() / "0001A2F3_3.jpg";
+    {
+        std::ofstream old(page, std::ios::binary);
+        old << PageBytes(200000, 8);
+    }
+    // The second chunk of the page arrives half.
+    ASSERT_TRUE(simulator->setMisbehaviour({"drop:GETDATA@1"}));
+
+    EXPECT_EQ(DownloadPageToFolder(usb, index, 3, platform::toUtf16(pages_.path().string())), 0);
+
+    EXPECT_FALSE(fs::exists(page));
 }
 
 }  // namespace

@@ -166,3 +166,24 @@ TEST_F(SimulatorTest, DeleteRemovesTheDocumentFromTheBox) {
 }
 
 }  // namespace
+
+namespace {
+
+// A page cut short by the device is never left looking fetched: no file stays at its name,
+// not even the older one.
+TEST_F(SimulatorTest, PageCutShortLeavesNoPageFile) {
+    ListBox(1);
+    const int index = DocumentIndex(kColourFileId);
+    const fs::path page = pages_.path() / "0001A2F3_1.jpg";
+    {
+        std::ofstream old(page, std::ios::binary);
+        old << PageBytes(90000, 8);
+    }
+    ASSERT_TRUE(simulator->setMisbehaviour({"drop:loadimg"}));
+
+    EXPECT_EQ(DownloadPageToFolder(mfp, index, 1, U16(pages_.path())), 0);
+
+    EXPECT_FALSE(fs::exists(page));
+}
+
+}  // namespace
