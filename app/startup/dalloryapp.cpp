@@ -71,7 +71,7 @@ bool CDalloryApp::InitInstance() {
 
     // Step 11: the selection dialog is going to be shown: the waiting window goes first.
     if (mfp.isNotShowDlg == 0) {
-        progress->close();
+        progress->hide();
     }
 
     // Step 12: the MFP selection (hidden, confirming the stored device, when isNotShowDlg is
@@ -83,9 +83,10 @@ bool CDalloryApp::InitInstance() {
         CMainDlg mainDialog;
         mainWindow_ = &mainDialog;
 
-        // Step 14: the waiting window stayed up during a hidden selection; it goes now.
+        // Step 14: the waiting window stayed up during a hidden selection; it goes now. (Hidden,
+        // not closed: the waiting window refuses a close request while its buttons are off.)
         if (mfp.isNotShowDlg != 0) {
-            progress->close();
+            progress->hide();
         }
 
         // Step 15: until the user exits; the main dialog saves the settings and clears the work
