@@ -124,8 +124,8 @@ void DialogFrame::routeCommand(QObject* control) {
     control->setProperty(kRoutedProperty, true);
 }
 
-void DialogFrame::initializeOnce() {
-    if (initialized_ || initializing_) {
+void DialogFrame::initializeOnOpening() {
+    if (!needsInit_ || initializing_) {
         return;
     }
     initializing_ = true;
@@ -134,7 +134,7 @@ void DialogFrame::initializeOnce() {
     }
     onInitDialog();
     initializing_ = false;
-    initialized_ = true;
+    needsInit_ = false;
 }
 
 void DialogFrame::onInitDialog() {
@@ -159,10 +159,16 @@ void DialogFrame::endDialog(int result) {
     done(result);
 }
 
+void DialogFrame::done(int result) {
+    QDialog::done(result);
+    needsInit_ = true;
+}
+
 int DialogFrame::exec() {
-    initializeOnce();
+    initializeOnOpening();
     if (endedEarly_) {
         endedEarly_ = false;
+        needsInit_ = true;
         return result();
     }
     return QDialog::exec();
@@ -170,10 +176,11 @@ int DialogFrame::exec() {
 
 void DialogFrame::setVisible(bool visible) {
     if (visible) {
-        initializeOnce();
+        initializeOnOpening();
         if (endedEarly_) {
-            // Ended from onInitDialog(): a modeless dialog is never shown.
+            // Ended from onInitDialog(): the dialog is not shown.
             endedEarly_ = false;
+            needsInit_ = true;
             return;
         }
     }

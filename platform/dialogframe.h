@@ -26,7 +26,9 @@ class QAction;
 //   place (usually the constructor) and connected when the dialog is first shown: buttons'
 //   clicked() and actions' triggered() run the handler of their id. Ids IDOK and IDCANCEL
 //   default to onOK() and onCancel().
-// - onInitDialog() runs once, before the dialog first becomes visible (exec(), show(), open()).
+// - onInitDialog() runs each time the dialog opens, before it becomes visible: on its first
+//   exec(), show() or open(), and again on the first one after it was ended (a dialog object run
+//   modally twice is initialized twice; hiding and showing a modeless one is not an opening).
 //   The default writes the fields to the controls (writeFields()).
 // - endDialog(result) ends the dialog with that result; exec() returns it. Escape and the
 //   window's close button run onCancel(), which ends with IDCANCEL; onOK() reads the fields
@@ -109,8 +111,10 @@ class DialogFrame : public QDialog {
     void routeCommand(QObject* control);
 
     // Ends the dialog: hides it and makes exec() return `result`. May be called from
-    // onInitDialog(), in which case the dialog is never shown.
+    // onInitDialog(), in which case the dialog is not shown. The next opening initializes the
+    // dialog again.
     void endDialog(int result);
+    void done(int result) override;
 
     // Overridden so that onInitDialog() runs before the dialog is shown and a dialog ended there
     // returns at once.
@@ -125,8 +129,8 @@ class DialogFrame : public QDialog {
     static QString idName(int id);
 
   protected:
-    // Runs once before the dialog first becomes visible, after its controls are routed to the
-    // command table. The default writes the fields to the controls.
+    // Runs each time the dialog opens, before it becomes visible, after its controls are routed
+    // to the command table. The default writes the fields to the controls.
     virtual void onInitDialog();
     // Reads the dialog's fields from its controls.
     virtual void readFields() {}
@@ -137,13 +141,11 @@ class DialogFrame : public QDialog {
     // Default handler of IDCANCEL: endDialog(IDCANCEL).
     virtual void onCancel();
 
-    bool initialized() const { return initialized_; }
-
   private:
-    void initializeOnce();
+    void initializeOnOpening();
 
     std::map<int, CommandHandler> commands_;
-    bool initialized_ = false;
+    bool needsInit_ = true;
     bool initializing_ = false;
     bool endedEarly_ = false;
 };

@@ -153,6 +153,24 @@ TEST_F(DialogFrameTest, ControlsCreatedLaterAreRoutedOnRequest) {
     dialog.endDialog(IDOK);
 }
 
+TEST_F(DialogFrameTest, EveryOpeningInitializesAgain) {
+    SampleDialog dialog;
+    for (int opening = 1; opening <= 2; ++opening) {
+        QTimer::singleShot(0, &dialog, [&dialog] { dialog.endDialog(IDCANCEL); });
+        EXPECT_EQ(dialog.exec(), IDCANCEL);
+        EXPECT_EQ(dialog.inits, opening);
+        EXPECT_EQ(dialog.writes, opening);
+    }
+    dialog.show();
+    dialog.hide();
+    dialog.show();
+    EXPECT_EQ(dialog.inits, 3) << "hiding is not ending";
+    dialog.endDialog(IDOK);
+    dialog.show();
+    EXPECT_EQ(dialog.inits, 4);
+    dialog.endDialog(IDOK);
+}
+
 TEST_F(DialogFrameTest, EndingInInitDialogNeverShows) {
     SampleDialog modal(true);
     EXPECT_EQ(modal.exec(), 42);
@@ -162,6 +180,8 @@ TEST_F(DialogFrameTest, EndingInInitDialogNeverShows) {
     modeless.show();
     EXPECT_FALSE(modeless.isVisible());
     EXPECT_EQ(modeless.inits, 1);
+    EXPECT_EQ(modal.exec(), 42) << "not opened, so initialized again";
+    EXPECT_EQ(modal.inits, 2);
 }
 
 }  // namespace
