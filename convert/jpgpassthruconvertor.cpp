@@ -4,6 +4,7 @@
 
 #include <cerrno>
 #include <cstdio>
+#include <exception>
 #include <memory>
 
 #include "convert/pagefilename.h"
@@ -93,23 +94,27 @@ HRESULT CJpgPassthruConvertor::SetPageRange(std::int32_t first, std::int32_t las
 }
 
 HRESULT CJpgPassthruConvertor::Convert(const PageImageInfo* /*pages*/, std::uint32_t documentId) {
-    for (std::int64_t i = 0; m_firstPage + i <= m_lastPage; ++i) {
-        if (i >= m_outputs.size()) {
-            return kFail;  // the outputs were not derived for this range
+    try {
+        for (std::int64_t i = 0; m_firstPage + i <= m_lastPage; ++i) {
+            if (i >= m_outputs.size()) {
+                return kFail;  // the outputs were not derived for this range
+            }
+            const QString source =
+                PageFilePath(m_workFolder, documentId, static_cast<int>(m_firstPage + i), false);
+            CStagedOutput output(m_outputs.at(i));
+            HRESULT result = output.Create();
+            if (result >= 0) {
+                result = CopyWhole(source, output.stagedPath());
+            }
+            if (result >= 0) {
+                result = output.Commit();
+            }
+            if (result < 0) {
+                return result;
+            }
         }
-        const QString source =
-            PageFilePath(m_workFolder, documentId, static_cast<int>(m_firstPage + i), false);
-        CStagedOutput output(m_outputs.at(i));
-        HRESULT result = output.Create();
-        if (result >= 0) {
-            result = CopyWhole(source, output.stagedPath());
-        }
-        if (result >= 0) {
-            result = output.Commit();
-        }
-        if (result < 0) {
-            return result;
-        }
+    } catch (const std::exception&) {
+        return kFail;
     }
     return kOk;
 }
