@@ -15,6 +15,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QRegularExpressionValidator>
+#include <QScreen>
 #include <QTreeWidget>
 
 #include "app/folders/workfolders.h"
@@ -377,6 +378,12 @@ void CMainDlg::onInitDialog() {
         edit->setInputMethodHints(Qt::ImhDigitsOnly);
     }
 
+    // A dialog opens centred on the desktop's work area; mode switches then keep that centre.
+    if (const QScreen* display = screen()) {
+        const QRect work = display->availableGeometry();
+        move(work.left() + (work.width() - frameGeometry().width()) / 2,
+             work.top() + (work.height() - frameGeometry().height()) / 2);
+    }
     if (settings_.SimpleMode != 0) {
         SwitchToSimpleModeWithPreparingWindow();
     } else {

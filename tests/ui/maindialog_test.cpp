@@ -6,6 +6,7 @@
 #include <QLineEdit>
 #include <QMenu>
 #include <QPushButton>
+#include <QScreen>
 #include <QTest>
 #include <QTreeWidget>
 
@@ -72,6 +73,8 @@ TEST_F(UiTest, OpensInAdvancedModeWithTheBoxesOfTheDevice) {
     }
     EXPECT_TRUE(dlg.control<QAction>(CMainDlg::IdSystemAbout) != nullptr);
     EXPECT_EQ(dlg.windowTitle(), "Velnor");
+    const QRect work = dlg.screen()->availableGeometry();
+    EXPECT_LE((dlg.frameGeometry().center() - work.center()).manhattanLength(), 2);
 }
 
 TEST_F(UiTest, ClickOnABoxListsItsDocumentsInReverseTableOrder) {
