@@ -37,7 +37,7 @@ CProgressDlg::CProgressDlg(std::int32_t mode, QWidget* parent) : DialogFrame(par
     m_status->setAlignment(Qt::AlignCenter);
     m_bar = addControl<QProgressBar>(kProgressBarId, QRect(15, 25, 160, 14));
     m_bar->setTextVisible(false);
-    m_bar->setRange(0, 0 > m_upperLimit ? 0 : m_upperLimit);
+    m_bar->setRange(0, 0);
     m_ok = addControl<QPushButton>(kProgressOkId, QRect(33, 43, 50, 14), QStringLiteral("OK"));
     m_ok->setDefault(true);
     m_cancel = addControl<QPushButton>(kProgressCancelId, QRect(107, 43, 50, 14),
