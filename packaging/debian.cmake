@@ -26,7 +26,6 @@ set(CPACK_STRIP_FILES ON)
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_SECTION graphics)
 set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
-set(CPACK_DEBIAN_PACKAGE_HOMEPAGE "https://localhost/velnor")
 # Shared libraries the files link against are found by dpkg-shlibdeps; what is only loaded at run
 # time is named here: Qt's platform plugins (windows) and image plugins (the TIFF preview).
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)

@@ -98,3 +98,12 @@ install(CODE "
   file(CREATE_LINK \"\${velnor_prefix}/velnor-start\" \"\${velnor_link}\" SYMBOLIC)
   list(APPEND CMAKE_INSTALL_MANIFEST_FILES \"\${velnor_bin}/velnor\")
 ")
+
+# Installing needs only what it installs: `cmake --install` and cpack do not build the whole
+# project (tests and benchmarks) first. Build the program (or everything) before installing.
+set(CMAKE_SKIP_INSTALL_ALL_DEPENDENCY ON)
+add_custom_target(velnor_installed_files)
+add_dependencies(velnor_installed_files ${velnor_installed_programs} ${velnor_installed_libraries})
+if(TARGET velnor_icons)
+  add_dependencies(velnor_installed_files velnor_icons)
+endif()
