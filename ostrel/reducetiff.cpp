@@ -74,6 +74,9 @@ ReduceResult reduce(int fd, std::vector<std::uint8_t>& strip) {
     if (count == 0 || offset > fileSize || count > fileSize - offset) {
         return ReduceResult::NotPageLayout;
     }
+    if (count > kMaxStripBytes) {
+        return ReduceResult::NoMemory;  // not a page any device sends; refused before reading it
+    }
     try {
         strip.resize(count);
     } catch (...) {

@@ -11,6 +11,10 @@
 
 namespace ostrel {
 
+// Largest strip read into memory: no page of any resolution comes near it, and the transport
+// refuses larger page files anyway.
+inline constexpr std::uint64_t kMaxStripBytes = 512ull << 20;
+
 enum class ReduceResult {
     Reduced,        // the file now holds exactly the strip's bytes
     CannotOpen,     // the file cannot be opened for reading and writing; untouched
@@ -18,7 +22,7 @@ enum class ReduceResult {
                     // or it is empty; untouched
     ReadFailed,     // the strip could not be read; untouched
     WriteFailed,    // the rewrite failed; the file's contents are undefined
-    NoMemory,       // no buffer for the strip; untouched
+    NoMemory,       // no buffer for the strip, or it is longer than kMaxStripBytes; untouched
 };
 
 // Rewrites the page file at path (8-bit text) to hold nothing but its strip's bytes. The layout
