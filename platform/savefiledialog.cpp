@@ -2,6 +2,7 @@
 
 #include <QDir>
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QStringList>
 
 #include <mutex>
@@ -28,6 +29,22 @@ QString ToolkitFilter(const SaveFileFilter& filter) {
         pattern = pattern.trimmed();
     }
     return description + QStringLiteral(" (") + patterns.join(u' ') + u')';
+}
+
+// The extension of a filter's first pattern without its dot ("tif" of "*.tif;*.tiff"); empty
+// when that pattern names no plain extension ("*.*", "*").
+QString FirstExtension(const SaveFileFilter& filter) {
+    const QString first = filter.patterns.section(u';', 0, 0).trimmed();
+    if (!first.startsWith(QStringLiteral("*."))) {
+        return QString();
+    }
+    const QString extension = first.mid(2);
+    for (QChar c : extension) {
+        if (c == u'*' || c == u'?' || c == u'.' || c == u'[') {
+            return QString();
+        }
+    }
+    return extension;
 }
 
 }  // namespace
@@ -85,7 +102,6 @@ SaveFileAnswer RunSaveFileDialog(const SaveFileRequest& request) {
     if (!request.initialFolder.isEmpty() && QDir(request.initialFolder).exists()) {
         dialog.setDirectory(request.initialFolder);
     }
-    dialog.setDefaultSuffix(request.defaultExtension);
 
     SaveFileAnswer answer;
     if (dialog.exec() != QDialog::Accepted) {
@@ -99,5 +115,12 @@ SaveFileAnswer RunSaveFileDialog(const SaveFileRequest& request) {
     answer.path = QDir::fromNativeSeparators(chosen.front());
     const qsizetype selected = nameFilters.indexOf(dialog.selectedNameFilter());
     answer.filterIndex = selected >= 0 ? static_cast<int>(selected) + 1 : 1;
+    if (!QFileInfo(answer.path).fileName().contains(u'.')) {
+        const QString extension = selected >= 0 ? FirstExtension(filters[selected]) : QString();
+        const QString added = extension.isEmpty() ? request.defaultExtension : extension;
+        if (!added.isEmpty()) {
+            answer.path += u'.' + added;
+        }
+    }
     return answer;
 }

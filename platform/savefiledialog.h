@@ -23,7 +23,7 @@ struct SaveFileRequest {
     QString filter;
     int filterIndex = 1;       // the filter selected at opening, 1 = the first
     QString initialFolder;     // the folder shown at opening; empty: the dialog's choice
-    QString defaultExtension;  // without the dot ("pdf"), added to a name typed without one
+    QString defaultExtension;  // without the dot ("pdf"), for a filter that names no extension
 };
 
 // How a save-as dialog was left.
@@ -39,9 +39,11 @@ struct SaveFileAnswer {
 QList<SaveFileFilter> ParseSaveFileFilter(const QString& filter);
 
 // Shows a modal save-as dialog for `request` and returns how the user left it. The dialog does
-// not ask before replacing an existing file (the caller asks), lets the user name a file that
-// does not exist yet, and adds the default extension to a name typed without one. A filter
-// index outside the list selects the first filter. Nothing is created or written.
+// not ask before replacing an existing file (the caller asks) and lets the user name a file
+// that does not exist yet. A name typed without an extension gets the one of the selected
+// filter ("*.tif;*.tiff" adds ".tif"), or the default extension when that filter names none,
+// so the file type the user picked is the one saved. A filter index outside the list selects
+// the first filter. Nothing is created or written.
 //
 // Test hook: while an interceptor is installed (SetSaveFileDialogInterceptor) it is called
 // instead of showing anything and its answer is returned as it is, so automated runs never

@@ -1,6 +1,9 @@
 // The save-as dialog's request and the extension rules of the chosen name, with the dialog
 // played by an interceptor.
 #include "ui/savefilename.h"
+#include <QFileDialog>
+#include <QFileInfo>
+
 #include "platform/savefiledialog.h"
 #include "tests/commands/commandstestenv.h"
 
@@ -67,4 +70,40 @@ TEST(AskSaveFileName, CancelGivesNoPath) {
     SetSaveFileDialogInterceptor(previous);
     EXPECT_EQ(choice.result, IDCANCEL);
     EXPECT_TRUE(choice.path.isEmpty());
+}
+
+// The toolkit's dialog itself, answered by a poll that picks a file the way a user would.
+TEST(SaveFileDialog, ShowsTheFiltersAndAddsTheSelectedFiltersExtension) {
+    testApplication();
+    TempFolder folder("savedialog");
+    const QString root = QString::fromStdString(folder.path().string());
+    const struct {
+        const char* typed;
+        const char* saved;
+    } cases[] = {{"picked", "picked.tif"}, {"picked.pdf", "picked.pdf"}};
+    for (const auto& c : cases) {
+        QStringList filters;
+        QString selected;
+        QString shownFolder;
+        DialogAnswerer<QFileDialog> user([&](QFileDialog* dialog) {
+            filters = dialog->nameFilters();
+            selected = dialog->selectedNameFilter();
+            shownFolder = dialog->directory().absolutePath();
+            dialog->selectFile(root + u'/' + QString::fromUtf8(c.typed));
+            static_cast<QDialog*>(dialog)->accept();  // public on the base, as the Save button
+        });
+        SaveFileRequest request;
+        request.filter = QString::fromUtf16(kMonoSaveFilter);
+        request.filterIndex = 2;
+        request.initialFolder = root;
+        request.defaultExtension = QStringLiteral("pdf");
+        const SaveFileAnswer answer = RunSaveFileDialog(request);
+        EXPECT_EQ(filters, QStringList({"PDF Files (*.pdf)", "TIFF Files (*.tif *.tiff)"}));
+        EXPECT_EQ(selected, "TIFF Files (*.tif *.tiff)");
+        EXPECT_EQ(shownFolder, root);
+        EXPECT_TRUE(answer.accepted);
+        EXPECT_EQ(answer.path, root + u'/' + QString::fromUtf8(c.saved));
+        EXPECT_EQ(answer.filterIndex, 2);
+        EXPECT_FALSE(QFileInfo::exists(answer.path));
+    }
 }
