@@ -4,7 +4,8 @@
 //   encodecheck pdf LIBRARY OUT FOLDER ID FIRST LAST colour|bw WIDTH HEIGHT DPI
 //   encodecheck tiff LIBRARY OUT FOLDER ID FIRST LAST
 //
-// ID is hexadecimal. Prints the export's result and exits with 0 when the call succeeded.
+// ID is hexadecimal; "%uXXXX" in a path is one UTF-16 unit. Prints the export's result and exits
+// with 0 when the call succeeded (PDF_Encode returns 0, MultiTiffEncode 1).
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
@@ -28,11 +29,18 @@ using PdfEncodeFunction = std::int32_t (*)(const char16_t*, const PageImageInfo*
 using MultiTiffEncodeFunction = std::uint8_t (*)(const char16_t*, std::uint32_t, std::int32_t,
                                                  std::int32_t, const char16_t*);
 
-// The command line's paths are plain ASCII here.
+// The command line's paths are plain ASCII; "%uXXXX" stands for any other UTF-16 unit, so that
+// both builds get exactly the same path text.
 std::u16string Widen(const char* text) {
     std::u16string wide;
     for (; *text != '\0'; ++text) {
-        wide.push_back(static_cast<unsigned char>(*text));
+        unsigned unit = 0;
+        if (text[0] == '%' && text[1] == 'u' && std::sscanf(text + 2, "%4x", &unit) == 1) {
+            wide.push_back(static_cast<char16_t>(unit));
+            text += 5;
+        } else {
+            wide.push_back(static_cast<unsigned char>(*text));
+        }
     }
     return wide;
 }
@@ -91,5 +99,5 @@ int main(int argc, char** argv) {
     }
     const std::uint8_t result = encode(output.c_str(), id, first, last, folder.c_str());
     std::printf("MultiTiffEncode %u\n", result);
-    return result == 0 ? 0 : 1;
+    return result == 1 ? 0 : 1;  // 1 is success here
 }
