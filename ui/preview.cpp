@@ -115,7 +115,8 @@ void CMainDlg::OnNextPage() {
 }
 
 void CMainDlg::OnPageEditDone() {
-    if (previewing) {
+    // The edit also loses the focus when the window is hidden on exit: nothing to show then.
+    if (previewing || !isVisible()) {
         return;
     }
     readFields();
