@@ -7,14 +7,42 @@
 #include <optional>
 #include <string>
 
+#ifdef _WIN32
+#include <windows.h>
+#endif
+
 namespace formats {
 
-// Converts a zero-terminated UTF-16 text to UTF-8. Returns nothing when the text is null or
-// empty, or holds an unpaired surrogate; never throws (running out of memory gives nothing).
+// Converts a zero-terminated UTF-16 text to UTF-8 (on Windows: to the ANSI code page). Returns
+// nothing when the text is null or empty, or holds an unpaired surrogate (on Windows: a character
+// the code page lacks); never throws (running out of memory gives nothing).
 inline std::optional<std::string> utf16ToPath(const char16_t* text) noexcept {
     if (text == nullptr || *text == 0) {
         return std::nullopt;
     }
+#ifdef _WIN32
+    // Windows opens 8-bit paths in the ANSI code page: convert to it, and refuse a path with a
+    // character the code page lacks rather than open a look-alike name.
+    try {
+        const auto* wide = reinterpret_cast<const wchar_t*>(text);
+        BOOL lossy = FALSE;
+        const int size = WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, wide, -1, nullptr, 0,
+                                             nullptr, &lossy);
+        if (size <= 1 || lossy) {
+            return std::nullopt;
+        }
+        std::string out(static_cast<std::size_t>(size), '\0');
+        if (WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, wide, -1, out.data(), size, nullptr,
+                                &lossy) != size ||
+            lossy) {
+            return std::nullopt;
+        }
+        out.pop_back();  // the terminating zero
+        return out;
+    } catch (...) {
+        return std::nullopt;
+    }
+#else
     try {
         std::string out;
         for (const char16_t* p = text; *p != 0; ++p) {
@@ -49,6 +77,7 @@ inline std::optional<std::string> utf16ToPath(const char16_t* text) noexcept {
     } catch (...) {
         return std::nullopt;
     }
+#endif
 }
 
 // The page file name of the shared convention: "<folder>/%08X_%d.jpg" or ".tif".
