@@ -12,3 +12,9 @@
 
 include(${CMAKE_CURRENT_LIST_DIR}/install.cmake)
 include(${CMAKE_CURRENT_LIST_DIR}/debian.cmake)
+
+# The device benchmark of the performance report (its build file lies in bench/, whose own
+# build file is the format libraries' and stays as it is).
+if(EXISTS ${PROJECT_SOURCE_DIR}/bench/device.cmake)
+  include(${PROJECT_SOURCE_DIR}/bench/device.cmake)
+endif()
