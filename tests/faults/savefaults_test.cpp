@@ -12,6 +12,7 @@
 #include <sys/resource.h>
 #include <unistd.h>
 
+#include <filesystem>
 #include <functional>
 #include <memory>
 #include <string>
@@ -25,6 +26,8 @@
 #include "platform/messageboxrecorder.h"
 #include "tests/convert/convertfixture.h"
 #include "tests/faults/faultfixture.h"
+#include "tools/mfpsim/simulatorstore.h"
+#include "ui/savecommandsdelete.h"
 
 using namespace convert;
 using namespace converttest;
@@ -346,6 +349,28 @@ TEST_F(FaultMatrixTest, CancelDuringTheConversionDoesNotCountTheSave) {
         EXPECT_EQ(CheckedPdfPages(out() + QStringLiteral("/scan.pdf")), 3);
     }
     EXPECT_TRUE(DocumentStillStored());
+}
+
+// ---- Save with delete --------------------------------------------------------------------
+
+// Someone takes the document out of the box at the device's panel after it was saved and before
+// the delete: the delete fails with the device's code and the saved output stays whole.
+TEST_F(FaultMatrixTest, DocumentVanishesBetweenTheSaveAndTheDelete) {
+    StartFaultDevice(3, false, {}, false);
+    CColorPdfConvertor convertor;
+    Ready(convertor, out(), QStringLiteral("scan.pdf"), 1, 3, SaveFolderPath());
+    ASSERT_TRUE(TimedSave(convertor));
+    {
+        SimulatorStore store(store_.path());
+        const auto document = store.findDocument(kSavedFileId);
+        ASSERT_TRUE(document);
+        std::filesystem::remove_all(store.pagePath(*document, 1).parent_path());
+    }
+    std::int32_t code = 0;
+    EXPECT_EQ(DeleteSavedDocument(mfp, documentIndex, convertor, &code),
+              SavedDocumentDelete::DeleteFailed);
+    EXPECT_EQ(code, 810);
+    EXPECT_EQ(CheckedPdfPages(out() + QStringLiteral("/scan.pdf")), 3);
 }
 
 }  // namespace
