@@ -24,6 +24,10 @@ constexpr std::int32_t kLastChunkCode = 603;
 // announces, so a page is never held whole in memory.
 constexpr std::uint32_t kPieceBytes = 1u << 20;
 
+// Largest page file accepted over USB, as over the network: a device that keeps sending chunks
+// must not fill the disk. A chunk that would pass it is refused before any of it is read.
+constexpr std::uint64_t kMaxPageBytes = 512ull << 20;
+
 // GETDATA answers that carry no data before the transfer is given up, so that a device that
 // keeps answering "more to come" without data cannot hold the job forever.
 constexpr int kMaxEmptyAnswers = 10000;
@@ -94,6 +98,7 @@ bool CopyChunk(IStiDevice& device, std::uint32_t size, PageFileWriter& file) {
 // every chunk reached the file.
 bool TransferChunks(DeviceJob& job, PageFileWriter& file) {
     int emptyAnswers = 0;
+    std::uint64_t received = 0;
     for (;;) {
         job.Clear();
         job.SetVersion();
@@ -123,9 +128,11 @@ bool TransferChunks(DeviceJob& job, PageFileWriter& file) {
         }
         if (chunkSize != 0) {
             IStiDevice* device = CurrentStiDevice();
-            if (device == nullptr || !CopyChunk(*device, chunkSize, file)) {
+            if (chunkSize > kMaxPageBytes - received || device == nullptr ||
+                !CopyChunk(*device, chunkSize, file)) {
                 return false;
             }
+            received += chunkSize;
             emptyAnswers = 0;
         } else if (++emptyAnswers > kMaxEmptyAnswers) {
             return false;

@@ -11,17 +11,20 @@
 #include <QStringList>
 
 #include <cstdint>
+#include <filesystem>
 #include <string>
 
 #include "app/settings/currentsettings.h"
 #include "app/texts/languagefile.h"
 #include "device/deviceaccess.h"
+#include "device/usb/usbpath.h"
 #include "family/tarvin/jobdocument.h"
 #include "ostrel/reducetiff.h"
 #include "platform/profile.h"
 #include "platform/textconv.h"
 #include "tests/device/devicetestlibraries.h"
 #include "tests/device/scriptedhttpdevice.h"
+#include "tests/device/scriptedstidevice.h"
 #include "tests/support/tempfolder.h"
 
 namespace {
@@ -118,6 +121,37 @@ TEST(InputLimits, PageStripAboveTheBoundIsRefusedUntouched) {
     EXPECT_EQ(ostrel::ReduceTiffToStrip(path, &bytes), ostrel::ReduceResult::NoMemory);
     EXPECT_TRUE(bytes.empty());
     EXPECT_EQ(std::filesystem::file_size(path), 234 + strip);
+}
+
+}  // namespace
+
+namespace {
+
+// A USB device that announces more page than any page holds is refused before a byte of that
+// chunk is read, so a device that keeps sending cannot fill the disk; the earlier chunks go too.
+TEST(InputLimits, UsbPageAboveTheBoundIsRefusedBeforeReading) {
+    ResetScriptedSti();
+    DeviceTestLibraries libraries(&ScriptedStiCreateInstance);
+    ASSERT_TRUE(libraries.ready()) << libraries.error();
+    const std::u16string name = u"{6BDD1FC6-810F-11D0-BEC7-08002BE2092F}\\0000";
+    ScriptedSti().devices.push_back(
+        {name, u"Office MFP (USB)", u"usb\\" + std::u16string(VendorIdText()) + u"&pid_2101"});
+    UsbDocumentTable() = DocumentTable{};
+    UsbDocumentTable().entries[0].fileId = 0x1A2F3;
+    UsbDocumentTable().entries[0].imageFormat = 1;
+    UsbDocumentTable().count = 1;
+    const std::string tail = "the rest of the page";
+    auto& replies = ScriptedSti().replies;
+    replies.push_back(UsbReply(UsbJob("<CODE>600</CODE>")));
+    replies.push_back(UsbReply(UsbJob("<CODE>600</CODE><DATASIZE>4</DATASIZE>"), "page"));
+    replies.push_back(
+        UsbReply(UsbJob("<CODE>603</CODE><DATASIZE>536870909</DATASIZE>"), tail));  // 512 MiB - 3
+
+    TempFolder pages("limits-usb");
+    EXPECT_EQ(FetchPageData(platform::toUtf16(pages.path().string()), 0, 1, name), 0);
+    EXPECT_TRUE(std::filesystem::is_empty(pages.path()));
+    EXPECT_NE(ScriptedSti().readable.find(tail), std::string::npos);  // never read
+    EXPECT_EQ(ScriptedSti().liveObjects, 0);
 }
 
 }  // namespace
