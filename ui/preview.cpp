@@ -35,6 +35,10 @@ void CMainDlg::ClampCurrentPage(int pageCount) {
     }
 }
 
+// Fetches the current page (kept inside the selected document's page count) into the preview
+// folder, decodes it and lays it out in the pane. A failed download reports "Unable to download
+// the file.", switches the preview off and clears the image; a file that does not decode
+// leaves the image empty without a message. The page file stays until the folder is emptied.
 void CMainDlg::PreviewPage(int documentIndex) {
     previewing = true;
     ClampCurrentPage(SelectedPageCount());

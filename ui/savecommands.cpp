@@ -67,6 +67,12 @@ void CMainDlg::OnRangeEditChanged(int id) {
     KeepDigitsOnly(this, id);
 }
 
+// The advanced save of the selected document's page range. Nothing is written or sent before
+// the range is valid and a file is chosen; the dialog is asked again until a convertor is
+// prepared for the chosen path and its destination passes the checks, or the user cancels.
+// The document is deleted (with "Delete after save") only after the save job reported a
+// complete save that the user confirmed, and only once the outputs are on stable storage;
+// every other path keeps it in its box. The convertor stays in the window's slot afterwards.
 void CMainDlg::StartSave() {
     readFields();
 
@@ -154,6 +160,11 @@ void CMainDlg::StartSave() {
     }
 }
 
+// The simple save of the document on show, whole, under a time-stamped name in the
+// destination folder. Stops silently when no convertor serves the format or the destination
+// fails its checks (those show their own messages). After a confirmed save the document is
+// deleted when DeleteFile is set (outputs flushed first, as in the advanced save) and the
+// next older document is shown; the box is not listed again.
 void CMainDlg::StartSimpleSave() {
     if (simpleDocument_.index < 0) {
         ShowMessage(this, 21010, 20002);

@@ -23,6 +23,10 @@ SavedDocumentDelete DeleteSavedDocument(const MFPInfo& mfp, int documentIndex,
     return SavedDocumentDelete::Deleted;
 }
 
+// The document list's Delete command: deletes the selected document without asking, then lists
+// its box again. A refused delete reports "Unable to connect to the scanner." and leaves the
+// list as it was; a failed listing reports its error (and empties the list when the device
+// sent no code).
 void CMainDlg::DeleteSelectedDocument() {
     const QTreeWidgetItem* selected = SelectedListItem();
     const int documentIndex = selected ? selected->data(0, Qt::UserRole).toInt() : -1;
