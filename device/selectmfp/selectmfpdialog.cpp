@@ -113,7 +113,9 @@ void CSelectMfpDlg::createControls() {
     auto* searchPort = addControl<QLineEdit>(IDC_SEARCH_PORT, QRect(21, 191, 76, 14));
     addControl<QLabel>(IDC_SEARCH_PORT_RANGE, QRect(107, 194, 77, 8), u"(0 - 65535)"_qs);
 
-    addControl<QCheckBox>(IDC_DO_NOT_SHOW, QRect(13, 213, 161, 13),
+    // Reaches the dialog's right margin: this platform's dialog font runs wider than the one the
+    // layout was drawn for, and the sentence must not be cut.
+    addControl<QCheckBox>(IDC_DO_NOT_SHOW, QRect(13, 213, 183, 13),
                           u"Do not show this dialog when the application starts"_qs);
     addControl<QPushButton>(IDC_SEARCH, QRect(7, 230, 50, 14), u"Search"_qs);
     auto* ok = addControl<QPushButton>(IDC_OK, QRect(79, 230, 48, 14), u"OK"_qs);
