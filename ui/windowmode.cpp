@@ -2,6 +2,7 @@
 #include <QAction>
 #include <QGuiApplication>
 #include <QMenuBar>
+#include <QPushButton>
 #include <QResizeEvent>
 #include <QScreen>
 
@@ -70,6 +71,9 @@ void CMainDlg::SetMode(int mode) {
     for (QWidget* widget : simpleControls_) {
         widget->setVisible(simple);
     }
+    // Enter presses the shown layout's Save button, the window's OK command.
+    control<QPushButton>(IdSave)->setDefault(!simple);
+    control<QPushButton>(IdSimpleSave)->setDefault(simple);
     const QSize size = ModeSize(mode_);
     FitWindowToMode(size.width(), size.height());
     ApplyModeMenu();

@@ -342,3 +342,23 @@ TEST_F(UiTest, RightClickOnASelectedDocumentOffersDelete) {
     EXPECT_EQ(offered, QStringList({"Delete"}));
     EXPECT_EQ(deletes, 1);
 }
+
+TEST_F(UiTest, EnterRunsSaveInEitherModeButNotInThePageEdit) {
+    CMainDlg& dlg = OpenWindow();
+    int advancedSaves = 0;
+    int simpleSaves = 0;
+    dlg.onCommand(CMainDlg::IdSave, [&advancedSaves] { ++advancedSaves; });
+    dlg.onCommand(CMainDlg::IdSimpleSave, [&simpleSaves] { ++simpleSaves; });
+    QTest::keyClick(&dlg, Qt::Key_Return);
+    EXPECT_EQ(advancedSaves, 1);
+
+    ClickBox(dlg, teststore::kScansBox);
+    List(dlg)->setCurrentItem(List(dlg)->topLevelItem(0));
+    QTest::keyClick(dlg.control(CMainDlg::IdPageEdit), Qt::Key_Return);
+    EXPECT_EQ(advancedSaves, 1);
+
+    dlg.SetMode(CMainDlg::ModeSimple);
+    QTest::keyClick(&dlg, Qt::Key_Return);
+    EXPECT_EQ(simpleSaves, 1);
+    EXPECT_EQ(advancedSaves, 1);
+}
