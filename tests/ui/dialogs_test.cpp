@@ -9,6 +9,7 @@
 #include <QRadioButton>
 #include <QTreeWidget>
 
+#include "app/about/aboutdialog.h"
 #include "tests/ui/uitestenv.h"
 #include "ui/basicsettingdialog.h"
 #include "ui/passworddialog.h"
@@ -221,4 +222,36 @@ TEST_F(UiTest, BasicSettingsFromTheWindowKeepItsModeAndTakeTheNewFlags) {
     EXPECT_TRUE(dlg.control<QCheckBox>(CMainDlg::IdDeleteAfterSave)->isChecked());
     EXPECT_EQ(dlg.control<QTreeWidget>(CMainDlg::IdBoxTree)->topLevelItem(0), root);
     EXPECT_TRUE(sim_->requests().empty());
+}
+
+TEST_F(UiTest, BasicSettingsInSimpleModeShowTheNewestDocumentOfTheNewBox) {
+    settings.SimpleMode = 1;
+    CMainDlg& dlg = OpenWindow();
+    ASSERT_EQ(dlg.control<QLabel>(CMainDlg::IdSimpleFileNumber)->text(), "0102");
+    DialogAnswerer<CBasicSettingDlg> answerer([](CBasicSettingDlg* d) {
+        // Drop-down position 2 is box-list entry 3, the empty box.
+        d->control<QComboBox>(CBasicSettingDlg::IdBoxChoice)->setCurrentIndex(2);
+        d->control<QPushButton>(CBasicSettingDlg::IdOk)->click();
+    });
+    dlg.control<QAction>(CMainDlg::IdMenuBasicSettings)->trigger();
+    EXPECT_EQ(answerer.count(), 1);
+    EXPECT_EQ(GetSettingInfo().boxIndex, teststore::kEmptyBox);
+    EXPECT_EQ(dlg.control<QLabel>(CMainDlg::IdSimpleBoxName)->text(), "Empty");
+    EXPECT_EQ(dlg.control<QLabel>(CMainDlg::IdSimpleFileNumber)->text(), "");
+    EXPECT_EQ(dlg.mode(), CMainDlg::ModeSimple);
+}
+
+TEST_F(UiTest, TheAboutItemOpensTheAboutBox) {
+    CMainDlg& dlg = OpenWindow();
+    QString product;
+    DialogAnswerer<CAboutDlg> answerer([&product](CAboutDlg* d) {
+        product = d->control<QLabel>(CAboutDlg::IdProduct)->text();
+        d->control<QPushButton>(IDOK)->click();
+    });
+    QAction* about = dlg.control<QAction>(CMainDlg::IdSystemAbout);
+    ASSERT_NE(about, nullptr);
+    EXPECT_EQ(about->text(), "About");
+    about->trigger();
+    EXPECT_EQ(answerer.count(), 1);
+    EXPECT_EQ(product, "Arvenco Velnor");
 }
