@@ -273,3 +273,19 @@ TEST_F(CommandsTest, CancelledSaveKeepsTheDocument) {
     EXPECT_TRUE(StoreHas(realbox::kMono));
     EXPECT_EQ(DeleteRequests(), 0);
 }
+
+TEST_F(CommandsTest, PagesChoiceEnablesThePageEditsStartingAtOne) {
+    OpenWindow();
+    const int pageControls[] = {CMainDlg::IdFromPage, CMainDlg::IdToPage, CMainDlg::IdFromUpDown,
+                                CMainDlg::IdToUpDown};
+    window().control<QAbstractButton>(CMainDlg::IdRangePages)->click();
+    for (int id : pageControls) {
+        EXPECT_TRUE(window().control(id)->isEnabled()) << id;
+    }
+    EXPECT_EQ(window().control<QLineEdit>(CMainDlg::IdFromPage)->text(), "1");
+    EXPECT_EQ(window().control<QLineEdit>(CMainDlg::IdToPage)->text(), "1");
+    window().control<QAbstractButton>(CMainDlg::IdRangeCurrent)->click();
+    for (int id : pageControls) {
+        EXPECT_FALSE(window().control(id)->isEnabled()) << id;
+    }
+}
